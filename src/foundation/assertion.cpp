@@ -1,0 +1,19 @@
+#include "foundation/assertion.h"
+
+namespace {
+std::string Describe(std::string_view message, const std::source_location& where) {
+  std::string text(message);
+  text += " (";
+  text += where.file_name();
+  text += ", line ";
+  text += std::to_string(where.line());
+  text += ")";
+  return text;
+}
+}  // namespace
+
+EAssertionFailed::EAssertionFailed(std::string_view message, std::source_location where)
+    : std::logic_error(Describe(message, where)),
+      FMessage(message),
+      FFile(where.file_name()),
+      FLine(where.line()) {}
