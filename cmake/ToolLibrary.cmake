@@ -15,19 +15,27 @@ function(tool_library name)
   endif()
 endfunction()
 
-# tool_tests(NAME [DEPS ...]): one GoogleTest binary from tests/NAME/*.cpp.
+# tool_tests(NAME [DEPS ...]): one GoogleTest binary per tests/NAME/*_test.cpp,
+# so each file builds and runs on its own. Other .cpp files in the folder are
+# shared test helpers linked into every binary.
 function(tool_tests name)
   cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
-  file(GLOB srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${name}/*.cpp)
-  if(NOT srcs)
-    return()
+  file(GLOB tests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${name}/*_test.cpp)
+  file(GLOB all CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${name}/*.cpp)
+  set(helpers ${all})
+  if(tests)
+    list(REMOVE_ITEM helpers ${tests})
   endif()
-  add_executable(${name}_tests ${srcs})
-  target_include_directories(${name}_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name}_tests PRIVATE ${name} GTest::gtest_main GTest::gmock ${A_DEPS})
-  target_compile_definitions(${name}_tests PRIVATE
-    TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/${name}/data")
-  gtest_discover_tests(${name}_tests
-    DISCOVERY_TIMEOUT 120
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=halt_on_error=1;UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1")
+  foreach(src IN LISTS tests)
+    get_filename_component(stem ${src} NAME_WE)
+    set(target ${name}_${stem})
+    add_executable(${target} ${src} ${helpers})
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(${target} PRIVATE ${name} GTest::gtest_main GTest::gmock ${A_DEPS})
+    target_compile_definitions(${target} PRIVATE
+      TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/${name}/data")
+    gtest_discover_tests(${target}
+      DISCOVERY_TIMEOUT 120
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=halt_on_error=1;UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1")
+  endforeach()
 endfunction()
