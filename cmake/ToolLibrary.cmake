@@ -15,11 +15,15 @@ function(tool_library name)
   endif()
 endfunction()
 
-# tool_tests(NAME [DEPS ...]): one GoogleTest binary per tests/NAME/*_test.cpp,
+# tool_tests(NAME [OWN_MAIN] [DEPS ...]): one GoogleTest binary per tests/NAME/*_test.cpp,
 # so each file builds and runs on its own. Other .cpp files in the folder are
 # shared test helpers linked into every binary.
 function(tool_tests name)
-  cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(A "OWN_MAIN" "" "DEPS" ${ARGN})
+  set(runner GTest::gtest_main)
+  if(A_OWN_MAIN)
+    set(runner GTest::gtest)   # a helper file in the folder provides main()
+  endif()
   file(GLOB tests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${name}/*_test.cpp)
   file(GLOB all CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${name}/*.cpp)
   set(helpers ${all})
@@ -31,7 +35,7 @@ function(tool_tests name)
     set(target ${name}_${stem})
     add_executable(${target} ${src} ${helpers})
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-    target_link_libraries(${target} PRIVATE ${name} GTest::gtest_main GTest::gmock ${A_DEPS})
+    target_link_libraries(${target} PRIVATE ${name} ${runner} GTest::gmock ${A_DEPS})
     target_compile_definitions(${target} PRIVATE
       TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/${name}/data")
     gtest_discover_tests(${target}
