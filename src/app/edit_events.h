@@ -1,0 +1,27 @@
+#pragma once
+// Key and exit events of an edit box, as the tool's handlers expect them:
+// key down (Enter, Up, Down and the rest), key up, and "exit" when the focus
+// moves to another control of the window. Losing the focus to another window
+// or to a popup (a message box, a combo list) is not an exit: an error box
+// shown by the exit handler would otherwise fire it again.
+
+#include <QObject>
+#include <functional>
+
+class QLineEdit;
+
+class TEditEvents : public QObject {
+  Q_OBJECT
+ public:
+  // Installs itself on `edit`, which becomes its parent.
+  explicit TEditEvents(QLineEdit* edit);
+
+  // Each handler runs guarded (see RunGuarded). A key-down handler that
+  // returns true consumes the key.
+  std::function<bool(int key)> OnKeyDown;
+  std::function<void(int key)> OnKeyUp;
+  std::function<void()> OnExit;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
