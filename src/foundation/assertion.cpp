@@ -1,7 +1,7 @@
 #include "foundation/assertion.h"
 
 namespace {
-std::string Describe(std::string_view message, const std::source_location& where) {
+std::string Describe(std::string_view message, const TSourceLocation& where) {
   std::string text(message);
   text += " (";
   text += where.file_name();
@@ -12,7 +12,7 @@ std::string Describe(std::string_view message, const std::source_location& where
 }
 }  // namespace
 
-EAssertionFailed::EAssertionFailed(std::string_view message, std::source_location where)
+EAssertionFailed::EAssertionFailed(std::string_view message, TSourceLocation where)
     : std::logic_error(Describe(message, where)),
       FMessage(message),
       FFile(where.file_name()),

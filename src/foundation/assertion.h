@@ -3,14 +3,37 @@
 // mistake): it carries the message text and the source file and line of the
 // check that failed.
 
-#include <source_location>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <version>
+
+#ifdef __cpp_lib_source_location
+#include <source_location>
+using TSourceLocation = std::source_location;
+#else
+// The fuzzing compiler's library lacks std::source_location; the builtins
+// behind it give the same file and line.
+struct TSourceLocation {
+  static constexpr TSourceLocation current(const char* file = __builtin_FILE(),
+                                           unsigned line = __builtin_LINE()) noexcept {
+    TSourceLocation where;
+    where.FFile = file;
+    where.FLine = line;
+    return where;
+  }
+  constexpr const char* file_name() const noexcept { return FFile; }
+  constexpr unsigned line() const noexcept { return FLine; }
+
+ private:
+  const char* FFile = "";
+  unsigned FLine = 0;
+};
+#endif
 
 class EAssertionFailed : public std::logic_error {
  public:
-  EAssertionFailed(std::string_view message, std::source_location where);
+  EAssertionFailed(std::string_view message, TSourceLocation where);
 
   // The message text without the location.
   const std::string& Message() const noexcept { return FMessage; }
@@ -25,6 +48,6 @@ class EAssertionFailed : public std::logic_error {
 
 // Raises EAssertionFailed with `message` unless `condition` holds.
 inline void Require(bool condition, std::string_view message,
-                    std::source_location where = std::source_location::current()) {
+                    TSourceLocation where = TSourceLocation::current()) {
   if (!condition) throw EAssertionFailed(message, where);
 }
