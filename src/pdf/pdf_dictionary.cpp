@@ -1,0 +1,103 @@
+#include "pdf/pdf_object.h"
+
+#include "pdf/pdf_container_internal.h"
+
+namespace {
+constexpr std::string_view kAtomError = "Atom object creating error.";
+}  // namespace
+
+TVPDFDictionaryAtom::TVPDFDictionaryAtom(std::string_view key, std::unique_ptr<TVPdfObject> value)
+    : FKey(key), FValue(std::move(value)) {
+  if (FValue == nullptr) throw EPdfError(std::string(kAtomError));
+}
+
+TVPDFDictionaryAtom::~TVPDFDictionaryAtom() = default;
+
+TVPDFDictionary::TVPDFDictionary(const TVPdfObjectOwner* owner) : FOwner(owner) {}
+
+TVPDFDictionary::~TVPDFDictionary() = default;
+
+TVPDFDictionaryAtom& TVPDFDictionary::GetAtom(int index) const {
+  pdf_internal::CheckIndex(index, Count());
+  return *FAtoms[static_cast<std::size_t>(index)];
+}
+
+int TVPDFDictionary::IndexOf(std::string_view key) const {
+  for (std::size_t i = 0; i < FAtoms.size(); ++i)
+    if (FAtoms[i]->Key().Name() == key) return static_cast<int>(i);
+  return -1;
+}
+
+TVPdfObject* TVPDFDictionary::FindValue(std::string_view key) const {
+  const int index = IndexOf(key);
+  if (index < 0) return nullptr;
+  return pdf_internal::Resolve(FAtoms[static_cast<std::size_t>(index)]->Value(), FOwner);
+}
+
+TVPdfNum* TVPDFDictionary::FindNumber(std::string_view key) const {
+  return dynamic_cast<TVPdfNum*>(FindValue(key));
+}
+
+TVPdfArray* TVPDFDictionary::FindArray(std::string_view key) const {
+  return dynamic_cast<TVPdfArray*>(FindValue(key));
+}
+
+TVPDFDictionary* TVPDFDictionary::FindDictionary(std::string_view key) const {
+  return dynamic_cast<TVPDFDictionary*>(FindValue(key));
+}
+
+TVPdfObject* TVPDFDictionary::AddValue(std::string_view key, std::unique_ptr<TVPdfObject> value) {
+  // Everything is checked before the old entry goes, so a failed call leaves
+  // the dictionary as it was.
+  if (value == nullptr) throw EPdfError(std::string(kAtomError));
+  const int old = IndexOf(key);
+  for (std::size_t i = 0; i < FAtoms.size(); ++i) {
+    if (FAtoms[i]->Value() != value.get()) continue;
+    // The object is ours already: never own it twice. Re-set under its own
+    // key it just moves to the end.
+    static_cast<void>(value.release());
+    PdfRequire(static_cast<int>(i) == old, "The object is already held under another key.");
+    value = FAtoms[i]->ReleaseValue();
+    break;
+  }
+  pdf_internal::CheckOwnable(*value);
+  auto atom = std::make_unique<TVPDFDictionaryAtom>(key, std::move(value));
+  if (old >= 0) FAtoms.erase(FAtoms.begin() + old);
+  FAtoms.push_back(std::move(atom));
+  return FAtoms.back()->Value();
+}
+
+void TVPDFDictionary::AddValue(std::string_view key, const TVPdfObject& indirect) {
+  auto atom = std::make_unique<TVPDFDictionaryAtom>(key, pdf_internal::MakeReference(indirect));
+  RemoveKey(key);
+  FAtoms.push_back(std::move(atom));
+}
+
+TVPdfNum* TVPDFDictionary::AddNumber(std::string_view key, std::int32_t value) {
+  return Add(key, std::make_unique<TVPdfNum>(value));
+}
+
+TVPdfName* TVPDFDictionary::AddName(std::string_view key, std::string_view name) {
+  return Add(key, std::make_unique<TVPdfName>(name));
+}
+
+TVPdfBoolean* TVPDFDictionary::AddBoolean(std::string_view key, bool value) {
+  return Add(key, std::make_unique<TVPdfBoolean>(value));
+}
+
+void TVPDFDictionary::RemoveKey(std::string_view key) {
+  const int index = IndexOf(key);
+  if (index >= 0) FAtoms.erase(FAtoms.begin() + index);
+}
+
+void TVPDFDictionary::WriteValue(TPdfBytes& out) const {
+  PdfWriteString("<<\r\n", out);
+  for (const auto& atom : FAtoms) {
+    if (atom->Hidden) continue;
+    atom->Key().WriteValue(out);
+    out.push_back(' ');
+    atom->Value()->SaveToStream(out);
+    PdfWriteString("\r\n", out);
+  }
+  PdfWriteString(">>", out);
+}

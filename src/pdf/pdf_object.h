@@ -1,0 +1,216 @@
+#pragma once
+// The PDF object model: booleans, integers, names, arrays, dictionaries and raw
+// byte objects, each written in PDF syntax by WriteValue/SaveToStream.
+//
+// Direct and indirect objects. An object with Kind 0 is direct and is written
+// in place. Any other Kind makes it indirect: wherever it is used it is written
+// as the reference "ID Generation R". The document layer (pdf_document.h) owns
+// indirect objects, numbers them and writes their definitions.
+//
+// Ownership. A container owns its direct objects (std::unique_ptr). It never
+// holds an indirect object itself: adding one stores a new placeholder
+// (TVPdfEmptyObject with Kind 2) carrying the object's number at the time it
+// was added; GetItem/FindValue resolve placeholders through the container's
+// owner, and give nullptr when it has none.
+//
+// Writing never changes an object (a stream only refreshes its "Length").
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pdf/pdf_bytes.h"
+
+class TVPdfObjectOwner;
+
+// Values of TVPdfObject::Kind.
+inline constexpr std::uint8_t kPdfDirect = 0;
+inline constexpr std::uint8_t kPdfIndirect = 1;
+inline constexpr std::uint8_t kPdfPlaceholder = 2;
+
+class TVPdfObject {
+ public:
+  TVPdfObject() = default;
+  virtual ~TVPdfObject() = default;
+  TVPdfObject(const TVPdfObject&) = delete;
+  TVPdfObject& operator=(const TVPdfObject&) = delete;
+
+  // 0 = direct; any other value = indirect; 2 = reference placeholder.
+  std::uint8_t Kind = kPdfDirect;
+  // The object number; -1 until the document layer assigns one (numbers
+  // start at 1).
+  std::int32_t ID = -1;
+  std::int32_t Generation = 0;
+
+  bool IsIndirect() const { return Kind != kPdfDirect; }
+
+  // Appends the object's direct syntax. The base object writes nothing.
+  virtual void WriteValue(TPdfBytes& out) const;
+
+  // Direct: WriteValue. Indirect: the reference "ID Generation R".
+  // An indirect object without a number (ID < 1) raises EPdfAssertionFailed.
+  void SaveToStream(TPdfBytes& out) const;
+};
+
+// A placeholder for a reference (CreateRef) or an empty direct object, which
+// writes nothing. All fields start at 0.
+class TVPdfEmptyObject : public TVPdfObject {
+ public:
+  TVPdfEmptyObject();
+  // A placeholder for object `number` (Kind 2); number must be at least 1.
+  static std::unique_ptr<TVPdfEmptyObject> CreateRef(std::int32_t number);
+};
+
+class TVPdfBoolean : public TVPdfObject {
+ public:
+  explicit TVPdfBoolean(bool value) : Value(value) {}
+  bool Value;
+  void WriteValue(TPdfBytes& out) const override;  // "true" / "false"
+};
+
+class TVPdfNum : public TVPdfObject {
+ public:
+  explicit TVPdfNum(std::int32_t value) : Value(value) {}
+  std::int32_t Value;
+  void WriteValue(TPdfBytes& out) const override;  // decimal integer
+};
+
+// A name, held unescaped (without the "/"). A NUL byte cannot occur in a
+// PDF name and is refused with EPdfError.
+class TVPdfName : public TVPdfObject {
+ public:
+  explicit TVPdfName(std::string_view name);
+  const std::string& Name() const { return FName; }
+  void SetName(std::string_view name);
+  void WriteValue(TPdfBytes& out) const override;  // "/" + PdfEscapeName
+
+ private:
+  std::string FName;
+};
+
+// Raw bytes, written unchanged (e.g. a hexadecimal string "<...>").
+class TVPdfBinary : public TVPdfObject {
+ public:
+  TVPdfBinary() = default;
+  explicit TVPdfBinary(std::string_view bytes);
+  TPdfBytes Data;
+  void WriteValue(TPdfBytes& out) const override;
+};
+
+class TVPdfArray : public TVPdfObject {
+ public:
+  // `owner` resolves placeholders; it is not owned and may be nullptr.
+  explicit TVPdfArray(const TVPdfObjectOwner* owner = nullptr);
+  ~TVPdfArray() override;
+
+  const TVPdfObjectOwner* Owner() const { return FOwner; }
+  int Count() const { return static_cast<int>(FItems.size()); }
+
+  // The item at `index`, a placeholder resolved through the owner (nullptr
+  // without one). An index outside 0..Count-1 raises std::out_of_range.
+  TVPdfObject* GetItem(int index) const;
+  // The item as stored (placeholders unresolved).
+  TVPdfObject* RawItem(int index) const;
+
+  // Adds a direct object, which the array then owns, or a placeholder
+  // (Kind 2), which it owns as well. An object already in the array is not
+  // added again (and stays owned once). Any other indirect object must be
+  // added by reference: passing its ownership raises EPdfAssertionFailed.
+  // Returns the stored object.
+  TVPdfObject* AddItem(std::unique_ptr<TVPdfObject> obj);
+  template <class T>
+  T* Add(std::unique_ptr<T> obj) {
+    return static_cast<T*>(AddItem(std::unique_ptr<TVPdfObject>(std::move(obj))));
+  }
+  // Adds a reference to an indirect object (a new placeholder carrying its
+  // current ID; added twice gives two placeholders). The object must be
+  // indirect with an ID of at least 1, else EPdfAssertionFailed.
+  void AddItem(const TVPdfObject& indirect);
+
+  // The first item (resolved as by GetItem) that is a name equal to `name`
+  // (case-sensitive), or nullptr.
+  TVPdfName* FindName(std::string_view name) const;
+
+  // "[", each item's SaveToStream followed by one space, "]".
+  void WriteValue(TPdfBytes& out) const override;
+
+ private:
+  const TVPdfObjectOwner* FOwner;
+  std::vector<std::unique_ptr<TVPdfObject>> FItems;
+};
+
+// One dictionary entry: it owns its key and its value. A hidden atom is kept
+// but not written.
+class TVPDFDictionaryAtom {
+ public:
+  // A null value raises EPdfError "Atom object creating error.".
+  TVPDFDictionaryAtom(std::string_view key, std::unique_ptr<TVPdfObject> value);
+  ~TVPDFDictionaryAtom();
+  TVPDFDictionaryAtom(const TVPDFDictionaryAtom&) = delete;
+  TVPDFDictionaryAtom& operator=(const TVPDFDictionaryAtom&) = delete;
+
+  const TVPdfName& Key() const { return FKey; }
+  // The value as stored (a placeholder is not resolved).
+  TVPdfObject* Value() const { return FValue.get(); }
+  std::unique_ptr<TVPdfObject> ReleaseValue() { return std::move(FValue); }
+  bool Hidden = false;
+
+ private:
+  TVPdfName FKey;
+  std::unique_ptr<TVPdfObject> FValue;
+};
+
+class TVPDFDictionary : public TVPdfObject {
+ public:
+  // `owner` resolves placeholders; it is not owned and may be nullptr.
+  explicit TVPDFDictionary(const TVPdfObjectOwner* owner = nullptr);
+  ~TVPDFDictionary() override;
+
+  const TVPdfObjectOwner* Owner() const { return FOwner; }
+  int Count() const { return static_cast<int>(FAtoms.size()); }
+  // Raises std::out_of_range outside 0..Count-1.
+  TVPDFDictionaryAtom& GetAtom(int index) const;
+
+  // The value of the first atom with `key` (case-sensitive), a placeholder
+  // resolved through the owner (nullptr without one); nullptr when absent.
+  TVPdfObject* FindValue(std::string_view key) const;
+  // FindValue as a number or an array; nullptr when absent or of another type.
+  TVPdfNum* FindNumber(std::string_view key) const;
+  TVPdfArray* FindArray(std::string_view key) const;
+  TVPDFDictionary* FindDictionary(std::string_view key) const;
+
+  // Sets `key` to a direct object (owned) or a placeholder, replacing and
+  // freeing any earlier entry; the key moves to the end. A null value raises
+  // "Atom object creating error." and leaves the dictionary unchanged.
+  // Storing the object already held under `key` keeps it (it only moves to
+  // the end); an object held under another key, or an indirect object passed
+  // with its ownership, raises EPdfAssertionFailed. Returns the stored value.
+  TVPdfObject* AddValue(std::string_view key, std::unique_ptr<TVPdfObject> value);
+  template <class T>
+  T* Add(std::string_view key, std::unique_ptr<T> value) {
+    return static_cast<T*>(AddValue(key, std::unique_ptr<TVPdfObject>(std::move(value))));
+  }
+  // Sets `key` to a reference to an indirect object (a new placeholder with
+  // its current ID, which must be at least 1).
+  void AddValue(std::string_view key, const TVPdfObject& indirect);
+  TVPdfNum* AddNumber(std::string_view key, std::int32_t value);
+  TVPdfName* AddName(std::string_view key, std::string_view name);
+  TVPdfBoolean* AddBoolean(std::string_view key, bool value);
+
+  // Removes and frees the first atom with `key`; nothing when absent.
+  void RemoveKey(std::string_view key);
+
+  // "<<" CR LF, then "key value" CR LF for every atom not hidden, then ">>".
+  void WriteValue(TPdfBytes& out) const override;
+
+ private:
+  int IndexOf(std::string_view key) const;
+  const TVPdfObjectOwner* FOwner;
+  std::vector<std::unique_ptr<TVPDFDictionaryAtom>> FAtoms;
+};
+
+// Escapes a name's bytes: 0x21..0x7E except the delimiters # % ( ) / < > [ ] { }
+// are copied, every other byte becomes "#" and two upper-case hex digits.
+std::string PdfEscapeName(std::string_view name);
