@@ -34,7 +34,7 @@ asan: deps
 FUZZ_SECONDS ?= 600
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOOL_FUZZ=ON
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
 	FUZZ_SECONDS=$(FUZZ_SECONDS) bash fuzz/run-all $(FUZZ_BUILD)
 
 clean:
