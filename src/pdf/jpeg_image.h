@@ -1,0 +1,42 @@
+#pragma once
+// A JPEG image as the PDF writer embeds it: the file's bytes, kept unchanged,
+// and the size and component count read from its header. The image is never
+// decoded.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "pdf/pdf_bytes.h"
+#include "pdf/pdf_graphic.h"
+
+class TJpegImage final : public TPdfGraphic {
+ public:
+  // Takes the bytes of a JPEG file and reads its header. Bytes that are not a
+  // readable JPEG raise EPdfError "Invalid JPEG image: " and the decoder's
+  // reason.
+  explicit TJpegImage(TPdfBytes bytes);
+  static TJpegImage FromBytes(std::span<const uint8_t> bytes);
+  // Reads a JPEG file; a file that cannot be read raises EPdfError.
+  static TJpegImage LoadFromFile(const std::string& path);
+
+  int Width() const override { return FWidth; }
+  int Height() const override { return FHeight; }
+  // Colour components per pixel: 1 (grey), 3 (YCbCr or RGB), 4 (CMYK or YCCK).
+  int Components() const { return FComponents; }
+  // True when the file carries an Adobe APP14 marker (which CMYK files written
+  // by common encoders do).
+  bool HasAdobeMarker() const { return FAdobeMarker; }
+
+  // The file bytes, exactly as given.
+  const TPdfBytes& Bytes() const { return FBytes; }
+  // Appends the file bytes to `out`.
+  void SaveToStream(TPdfBytes& out) const;
+
+ private:
+  TPdfBytes FBytes;
+  int FWidth = 0;
+  int FHeight = 0;
+  int FComponents = 0;
+  bool FAdobeMarker = false;
+};

@@ -1,0 +1,108 @@
+#pragma once
+// Image builders: each turns a picture into a PDF image XObject (a TVPDFImage
+// stream with no owner, which the caller owns).
+// - TVPDFBitmap: Flate-compressed samples, 24-bit RGB or 8-bit palette
+//   indexes with an Indexed colour space;
+// - TVPDFDocJpegImage: the JPEG file's own bytes under DCTDecode;
+// - TVPDFCCITT31, TVPDFCCITT32, TVPDFCCITT4: a 1-bit bitmap coded as CCITT
+//   Group 3 one-dimensional, Group 3 two-dimensional or Group 4 fax data.
+//
+// The builders hold no state. RegisterPdfImageBuilders enters them into the
+// process-wide class registry under "VPDFBitmap", "VPDFJpeg", "VPDFCCITT31",
+// "VPDFCCITT32" and "VPDFCCITT4".
+//
+// Common to all builders:
+// - A picture with no pixels (width or height 0) raises EPdfError.
+// - isMask asks for an image mask ("ImageMask" true, 1 bit per sample, no
+//   colour space and no "Mask" entry): dark pixels are written as 0, which
+//   paints. A JPEG image cannot be a mask.
+// - maskIndex >= 0 sets the image's "Mask" entry to `mask`, which the image
+//   takes over: a direct object (such as a colour-key array) or a reference
+//   placeholder (TVPdfEmptyObject::CreateRef of the mask image's number). A
+//   null mask then raises "Atom object creating error.". With maskIndex < 0
+//   the mask is ignored.
+
+#include <memory>
+
+#include "pdf/class_registry.h"
+#include "pdf/pdf_bitmap.h"
+#include "pdf/pdf_graphic.h"
+#include "pdf/pdf_object.h"
+#include "pdf/pdf_stream.h"
+
+class TVCCITTCompression;
+
+class TVPDFImageBlock : public TVPersistent {
+ public:
+  static constexpr std::string_view ClassName() { return "TVPDFImageBlock"; }
+
+  // The base class builds nothing and returns nullptr.
+  virtual std::unique_ptr<TVPDFImage> CreateImage(const TPdfGraphic& graphic, bool isMask, int maskIndex,
+                                                  std::unique_ptr<TVPdfObject> mask) const;
+};
+
+// Any bitmap. 1-, 4- and 8-bit bitmaps become 8-bit palette indexes under an
+// Indexed colour space; 24- and 32-bit bitmaps become RGB (alpha dropped).
+// A picture that is not a bitmap raises "Unsupported bitmap image format.".
+class TVPDFBitmap final : public TVPDFImageBlock {
+ public:
+  static constexpr std::string_view ClassName() { return "TVPDFBitmap"; }
+  std::unique_ptr<TVPDFImage> CreateImage(const TPdfGraphic& graphic, bool isMask, int maskIndex,
+                                          std::unique_ptr<TVPdfObject> mask) const override;
+};
+
+// A TJpegImage, embedded unchanged. Its colour space follows its components:
+// DeviceGray, DeviceRGB or DeviceCMYK. Another picture raises
+// "Unsupported jpeg image format.".
+class TVPDFDocJpegImage final : public TVPDFImageBlock {
+ public:
+  static constexpr std::string_view ClassName() { return "TVPDFDocJpegImage"; }
+  std::unique_ptr<TVPDFImage> CreateImage(const TPdfGraphic& graphic, bool isMask, int maskIndex,
+                                          std::unique_ptr<TVPdfObject> mask) const override;
+};
+
+// 1-bit bitmaps as CCITT fax data: Group 3 one-dimensional (K 0).
+class TVPDFCCITT31 final : public TVPDFImageBlock {
+ public:
+  static constexpr std::string_view ClassName() { return "TVPDFCCITT31"; }
+  std::unique_ptr<TVPDFImage> CreateImage(const TPdfGraphic& graphic, bool isMask, int maskIndex,
+                                          std::unique_ptr<TVPdfObject> mask) const override;
+};
+
+// Group 3 two-dimensional (K 1).
+class TVPDFCCITT32 final : public TVPDFImageBlock {
+ public:
+  static constexpr std::string_view ClassName() { return "TVPDFCCITT32"; }
+  std::unique_ptr<TVPDFImage> CreateImage(const TPdfGraphic& graphic, bool isMask, int maskIndex,
+                                          std::unique_ptr<TVPdfObject> mask) const override;
+};
+
+// Group 4 (K -1).
+class TVPDFCCITT4 final : public TVPDFImageBlock {
+ public:
+  static constexpr std::string_view ClassName() { return "TVPDFCCITT4"; }
+  std::unique_ptr<TVPDFImage> CreateImage(const TPdfGraphic& graphic, bool isMask, int maskIndex,
+                                          std::unique_ptr<TVPdfObject> mask) const override;
+};
+
+// The common body of the CCITT builders; kind is 31, 32 or 42 (Group 4).
+// The picture must be a 1-bit bitmap, else "Incorrect image format.". The
+// pixels are coded so that they render as the palette shows them, whichever
+// of its two entries is the darker. The encoder's output is restored after use.
+std::unique_ptr<TVPDFImage> CreateCCITTImage(TVCCITTCompression& encoder, const TPdfGraphic& graphic,
+                                             bool isMask, int maskIndex, std::unique_ptr<TVPdfObject> mask,
+                                             int kind);
+
+// The colour space [/Indexed /DeviceRGB 255 <lookup> ] of an 8-bit bitmap
+// (else "Not supported pixel format."; an empty palette raises "Palette
+// error."). The lookup is a TVPdfBinary holding "<", then "RRGGBB " for each of
+// the 256 entries (000000 beyond the bitmap's palette), then ">": 1794 bytes.
+// When `image` is given and its document encrypts streams, the lookup is
+// written encrypted with that image's object key, as every string of the
+// image's object must be; otherwise it is written as held.
+std::unique_ptr<TVPdfArray> IndexedColorSpace(const TPdfBitmap& bitmap, const TVPdfStream* image = nullptr);
+
+// Enters the five builders into ClassRegistry() under their aliases; calling
+// again is harmless. UnregisterPdfImageBuilders removes them.
+void RegisterPdfImageBuilders();
+void UnregisterPdfImageBuilders();

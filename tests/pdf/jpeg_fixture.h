@@ -1,0 +1,88 @@
+#pragma once
+// JPEG files made at test time with libjpeg-turbo: a simple colour pattern in
+// grey, RGB or CMYK, baseline or progressive. Header-only, so that it is
+// compiled only into the tests that include it.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "pdf/pdf_bytes.h"
+
+struct TJpegFixtureSpec {
+  int Width = 16;
+  int Height = 8;
+  // JCS_GRAYSCALE, JCS_RGB, JCS_CMYK, or JCS_UNKNOWN for two components
+  J_COLOR_SPACE ColorSpace = JCS_RGB;
+  bool Progressive = false;
+  int Quality = 90;
+  // When set, every pixel has these samples (one per component) instead of
+  // the ramp pattern.
+  std::vector<uint8_t> Flat = {};
+};
+
+inline int JpegFixtureComponents(J_COLOR_SPACE space) {
+  return space == JCS_GRAYSCALE ? 1 : space == JCS_CMYK ? 4 : space == JCS_UNKNOWN ? 2 : 3;
+}
+
+// The pattern: component c of pixel (x, y); smooth enough to survive the DCT
+// within a few levels.
+inline uint8_t JpegFixtureSample(int x, int y, int c, int width, int height) {
+  const int ramps[4] = {x * 255 / (width > 1 ? width - 1 : 1), y * 255 / (height > 1 ? height - 1 : 1), 128,
+                        40};
+  return static_cast<uint8_t>(ramps[c % 4]);
+}
+
+// The samples of the pattern, rows top-down, components interleaved.
+inline std::vector<uint8_t> JpegFixtureSamples(const TJpegFixtureSpec& spec) {
+  const int n = JpegFixtureComponents(spec.ColorSpace);
+  std::vector<uint8_t> samples(static_cast<std::size_t>(spec.Width) * spec.Height * n);
+  std::size_t i = 0;
+  for (int y = 0; y < spec.Height; ++y)
+    for (int x = 0; x < spec.Width; ++x)
+      for (int c = 0; c < n; ++c)
+        samples[i++] = spec.Flat.empty() ? JpegFixtureSample(x, y, c, spec.Width, spec.Height)
+                                         : spec.Flat[static_cast<std::size_t>(c) % spec.Flat.size()];
+  return samples;
+}
+
+// A fixture must always encode; a libjpeg error is a broken test set-up.
+inline void JpegFixtureErrorExit(j_common_ptr info) {
+  char message[JMSG_LENGTH_MAX];
+  info->err->format_message(info, message);
+  std::fprintf(stderr, "JPEG fixture: %s\n", message);
+  std::abort();
+}
+
+inline TPdfBytes MakeJpegFixture(const TJpegFixtureSpec& spec) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr error;
+  info.err = jpeg_std_error(&error);
+  error.error_exit = JpegFixtureErrorExit;
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(spec.Width);
+  info.image_height = static_cast<JDIMENSION>(spec.Height);
+  info.input_components = JpegFixtureComponents(spec.ColorSpace);
+  info.in_color_space = spec.ColorSpace;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, spec.Quality, TRUE);
+  if (spec.Progressive) jpeg_simple_progression(&info);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<uint8_t> samples = JpegFixtureSamples(spec);
+  const std::size_t rowBytes = static_cast<std::size_t>(spec.Width) * info.input_components;
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW row = samples.data() + info.next_scanline * rowBytes;
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  TPdfBytes bytes(buffer, buffer + size);
+  std::free(buffer);
+  return bytes;
+}

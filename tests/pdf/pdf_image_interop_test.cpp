@@ -1,0 +1,346 @@
+// Every image kind through two independent PDF readers: qpdf checks the
+// file's syntax and streams, pdfimages (poppler) extracts the images, and
+// pdftoppm (poppler) and mutool (MuPDF) render the page at one pixel per
+// image pixel. Plain and both encryption strengths.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "jpeg_fixture.h"
+#include "pdf/jpeg_image.h"
+#include "pdf/pdf_bitmap.h"
+#include "pdf/pdf_image.h"
+#include "test_pdf_document.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using TRgb = TPdfPaletteEntry;
+
+// A decoded PBM (P4), PGM (P5) or PPM (P6) file, as RGB pixels.
+struct TPicture {
+  int Width = 0;
+  int Height = 0;
+  std::vector<TRgb> Pixels;
+  TRgb At(int x, int y) const { return Pixels[static_cast<std::size_t>(y) * Width + x]; }
+};
+
+TPicture ReadPnm(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::string magic;
+  int width = 0, height = 0, maxValue = 1;
+  file >> magic >> width >> height;
+  if (magic != "P4") file >> maxValue;
+  file.get();  // the single white space before the samples
+  TPicture picture;
+  if (!file || maxValue != (magic == "P4" ? 1 : 255)) return picture;
+  picture.Width = width;
+  picture.Height = height;
+  const std::vector<uint8_t> data{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const std::size_t rowBytes = magic == "P4"   ? (static_cast<std::size_t>(width) + 7) / 8
+                               : magic == "P5" ? static_cast<std::size_t>(width)
+                                               : static_cast<std::size_t>(width) * 3;
+  if (data.size() < rowBytes * height) return {};
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* row = data.data() + rowBytes * y;
+    for (int x = 0; x < width; ++x) {
+      if (magic == "P4") {
+        const uint8_t v = (row[x / 8] >> (7 - x % 8)) & 1 ? 0 : 255;  // 1 is black
+        picture.Pixels.push_back({v, v, v});
+      } else if (magic == "P5") {
+        picture.Pixels.push_back({row[x], row[x], row[x]});
+      } else {
+        picture.Pixels.push_back({row[3 * x], row[3 * x + 1], row[3 * x + 2]});
+      }
+    }
+  }
+  return picture;
+}
+
+std::vector<uint8_t> ReadFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The first file in `dir` whose name starts with `prefix`.
+fs::path FindOutput(const fs::path& dir, const std::string& prefix) {
+  for (const auto& entry : fs::directory_iterator(dir))
+    if (entry.path().filename().string().rfind(prefix, 0) == 0) return entry.path();
+  return {};
+}
+
+int ChannelDistance(const TRgb& a, const TRgb& b) {
+  return std::max({std::abs(a.Red - b.Red), std::abs(a.Green - b.Green), std::abs(a.Blue - b.Blue)});
+}
+
+std::string Describe(const TRgb& c) {
+  return "(" + std::to_string(c.Red) + ", " + std::to_string(c.Green) + ", " + std::to_string(c.Blue) + ")";
+}
+
+// Every pixel of `picture` within `tolerance` of what `expected` says.
+void ExpectPicture(const TPicture& picture, int width, int height,
+                   const std::function<TRgb(int, int)>& expected, int tolerance) {
+  ASSERT_EQ(picture.Width, width);
+  ASSERT_EQ(picture.Height, height);
+  int mismatches = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (ChannelDistance(picture.At(x, y), expected(x, y)) > tolerance && ++mismatches <= 3)
+        ADD_FAILURE() << "pixel " << x << "," << y << " is " << Describe(picture.At(x, y)) << ", expected "
+                      << Describe(expected(x, y));
+  EXPECT_EQ(mismatches, 0);
+}
+
+bool HaveTools() {
+  return RunCommand("command -v qpdf && command -v pdfimages && command -v pdftoppm && command -v mutool")
+             .ExitCode == 0;
+}
+
+constexpr TTestEncryption kEncryptions[] = {TTestEncryption::None, TTestEncryption::RC4_40,
+                                            TTestEncryption::RC4_128};
+
+const char* Name(TTestEncryption e) {
+  return e == TTestEncryption::None ? "plain" : e == TTestEncryption::RC4_40 ? "RC4 40" : "RC4 128";
+}
+
+// One image on a page of its size, checked with every tool.
+struct TRoundTrip {
+  std::string Builder;  // alias in the class registry
+  const TPdfGraphic* Graphic = nullptr;
+  bool IsMask = false;
+  // How each pixel looks on the page (a mask paints black over white).
+  std::function<TRgb(int, int)> Looks;
+  int RenderTolerance = 0;
+  // Poppler's renderer resamples even at one pixel per image pixel, so its
+  // page is compared only for flat pictures; pdfimages checks its decoding.
+  bool FlatPicture = false;
+};
+
+class PdfImageInterop : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HaveTools()) GTEST_SKIP() << "qpdf, poppler-utils or mupdf-tools not installed";
+    RegisterPdfImageBuilders();
+  }
+
+  // Writes the file, checks it with qpdf and renders it with both readers;
+  // returns the file's path.
+  fs::path WriteAndCheck(const TRoundTrip& trip, TTestEncryption encryption, const std::string& stem) {
+    TTestPdfDocument document(encryption);
+    const int w = trip.Graphic->Width(), h = trip.Graphic->Height();
+    document.SetPageSize(w, h);
+    document.AddImageToPage(ClassRegistry()
+                                .Create<TVPDFImageBlock>(trip.Builder)
+                                ->CreateImage(*trip.Graphic, trip.IsMask, -1, nullptr),
+                            0, 0, w, h);
+    const fs::path pdf = FDir.Path() / (stem + ".pdf");
+    document.WriteToFile(pdf);
+
+    const TCommandResult check = RunQpdf("--check " + ShellQuote(pdf.string()));
+    EXPECT_EQ(check.ExitCode, 0) << check.Output;
+    EXPECT_NE(check.Output.find("No syntax or stream encoding errors found"), std::string::npos)
+        << check.Output;
+
+    const fs::path mupdfOut = FDir.Path() / (stem + "-mupdf.pnm");
+    const TCommandResult mupdf = RunCommand("mutool draw -N -q -r 72 -c rgb -o " +
+                                            ShellQuote(mupdfOut.string()) + " " + ShellQuote(pdf.string()));
+    EXPECT_EQ(mupdf.ExitCode, 0) << mupdf.Output;
+    EXPECT_EQ(mupdf.Output, "") << "mutool warned";
+    {
+      SCOPED_TRACE("mutool draw");
+      ExpectPicture(ReadPnm(mupdfOut), w, h, trip.Looks, trip.RenderTolerance);
+    }
+
+    const TCommandResult poppler = RunCommand("pdftoppm -r 72 " + ShellQuote(pdf.string()) + " " +
+                                              ShellQuote((FDir.Path() / (stem + "-poppler")).string()));
+    EXPECT_EQ(poppler.ExitCode, 0) << poppler.Output;
+    EXPECT_EQ(poppler.Output, "") << "pdftoppm warned";
+    if (trip.FlatPicture) {
+      SCOPED_TRACE("pdftoppm");
+      ExpectPicture(ReadPnm(FindOutput(FDir.Path(), stem + "-poppler")), w, h, trip.Looks,
+                    trip.RenderTolerance);
+    }
+    return pdf;
+  }
+
+  // pdfimages' extraction of the file's only image (-j keeps JPEG data).
+  fs::path Extract(const fs::path& pdf, const std::string& stem, bool keepJpeg) {
+    const fs::path root = FDir.Path() / (stem + "-img");
+    const TCommandResult run = RunCommand(std::string("pdfimages ") + (keepJpeg ? "-j " : "") +
+                                          ShellQuote(pdf.string()) + " " + ShellQuote(root.string()));
+    EXPECT_EQ(run.ExitCode, 0) << run.Output;
+    EXPECT_EQ(run.Output, "") << "pdfimages warned";
+    return FindOutput(FDir.Path(), stem + "-img");
+  }
+
+  TTempDir FDir;
+};
+
+TPdfBitmap Colourful(int width, int height, TPdfPixelFormat format) {
+  TPdfBitmap bitmap(width, height, format);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const uint32_t rgb = static_cast<uint32_t>((x * 37 + y * 11) % 256) << 16 |
+                           static_cast<uint32_t>((x * 5 + y * 71) % 256) << 8 |
+                           static_cast<uint32_t>((x * y * 13 + 7) % 256);
+      const uint32_t alpha =
+          format == TPdfPixelFormat::pf32bit ? static_cast<uint32_t>(x * 40 % 256) << 24 : 0;
+      bitmap.SetPixel(x, y, rgb | alpha);
+    }
+  return bitmap;
+}
+
+TPdfBitmap Indexed(int width, int height, TPdfPixelFormat format, int paletteSize) {
+  TPdfBitmap bitmap(width, height, format);
+  std::vector<TPdfPaletteEntry> palette;
+  for (int i = 0; i < paletteSize; ++i)
+    palette.push_back(
+        {static_cast<uint8_t>(i * 53), static_cast<uint8_t>(255 - i * 17), static_cast<uint8_t>(i * 101)});
+  bitmap.SetPalette(palette);
+  const uint32_t entries = 1u << BitsPerPixel(format);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, static_cast<uint32_t>(x + 3 * y) % entries);
+  return bitmap;
+}
+
+// A 1-bit picture: a frame, a diagonal and a few long runs, with the palette
+// given (entry 0 first).
+TPdfBitmap Fax(int width, int height, TRgb entry0, TRgb entry1) {
+  TPdfBitmap bitmap(width, height, TPdfPixelFormat::pf1bit);
+  bitmap.SetPalette({entry0, entry1});
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const bool mark =
+          x == 0 || y == 0 || x == width - 1 || y == height - 1 || x == y || (y % 7 == 3 && x > width / 3);
+      bitmap.SetPixel(x, y, mark ? 0 : 1);
+    }
+  return bitmap;
+}
+
+std::function<TRgb(int, int)> LooksLike(const TPdfBitmap& bitmap) {
+  return [&bitmap](int x, int y) { return bitmap.PixelColor(x, y); };
+}
+
+// Dark pixels of a mask paint the default black; the rest shows white paper.
+std::function<TRgb(int, int)> MaskLooks(const TPdfBitmap& bitmap) {
+  return [&bitmap](int x, int y) {
+    const TRgb c = bitmap.PixelColor(x, y);
+    const bool dark = 299 * c.Red + 587 * c.Green + 114 * c.Blue < 128000;
+    return dark ? TRgb{0, 0, 0} : TRgb{255, 255, 255};
+  };
+}
+
+TEST_F(PdfImageInterop, BitmapsRoundTripWithTheirPixels) {
+  const TPdfBitmap rgb = Colourful(13, 7, TPdfPixelFormat::pf24bit);
+  const TPdfBitmap rgba = Colourful(9, 4, TPdfPixelFormat::pf32bit);
+  const TPdfBitmap nibbles = Indexed(11, 5, TPdfPixelFormat::pf4bit, 16);
+  const TPdfBitmap bytes =
+      Indexed(21, 6, TPdfPixelFormat::pf8bit, 200);  // indexes beyond the palette are black
+  const TPdfBitmap bits = Fax(19, 9, {200, 30, 40}, {10, 250, 90});
+  const TRoundTrip trips[] = {
+      {"VPDFBitmap", &rgb, false, LooksLike(rgb)},         {"VPDFBitmap", &rgba, false, LooksLike(rgba)},
+      {"VPDFBitmap", &nibbles, false, LooksLike(nibbles)}, {"VPDFBitmap", &bytes, false, LooksLike(bytes)},
+      {"VPDFBitmap", &bits, false, LooksLike(bits)},
+  };
+  int n = 0;
+  for (const TTestEncryption encryption : kEncryptions)
+    for (const TRoundTrip& trip : trips) {
+      const std::string stem = "bitmap" + std::to_string(n++);
+      SCOPED_TRACE(
+          stem + " " + Name(encryption) + " " +
+          std::to_string(BitsPerPixel(dynamic_cast<const TPdfBitmap*>(trip.Graphic)->PixelFormat())) +
+          " bits");
+      const fs::path pdf = WriteAndCheck(trip, encryption, stem);
+      SCOPED_TRACE("pdfimages");
+      ExpectPicture(ReadPnm(Extract(pdf, stem, false)), trip.Graphic->Width(), trip.Graphic->Height(),
+                    trip.Looks, 0);
+    }
+}
+
+TEST_F(PdfImageInterop, FaxImagesDecodeAsTheyLook) {
+  const TPdfBitmap blackFirst = Fax(61, 23, {0, 0, 0}, {255, 255, 255});
+  const TPdfBitmap whiteFirst = Fax(61, 23, {255, 255, 255}, {0, 0, 0});
+  // Wider than one white make-up code (1728) and the extended codes.
+  const TPdfBitmap wide = Fax(2700, 3, {0, 0, 0}, {255, 255, 255});
+  int n = 0;
+  for (const char* builder : {"VPDFCCITT31", "VPDFCCITT32", "VPDFCCITT4"})
+    for (const TPdfBitmap* bitmap : {&blackFirst, &whiteFirst, &wide})
+      for (const TTestEncryption encryption : kEncryptions) {
+        const std::string stem = "fax" + std::to_string(n++);
+        SCOPED_TRACE(stem + " " + builder + " " + Name(encryption));
+        const TRoundTrip trip{builder, bitmap, false, LooksLike(*bitmap)};
+        const fs::path pdf = WriteAndCheck(trip, encryption, stem);
+        SCOPED_TRACE("pdfimages");
+        ExpectPicture(ReadPnm(Extract(pdf, stem, false)), bitmap->Width(), bitmap->Height(), trip.Looks, 0);
+      }
+}
+
+TEST_F(PdfImageInterop, MasksPaintTheirDarkPixels) {
+  const TPdfBitmap rgb = Colourful(17, 6, TPdfPixelFormat::pf24bit);
+  const TPdfBitmap whiteFirst = Fax(20, 11, {255, 255, 255}, {0, 0, 0});
+  const TRoundTrip trips[] = {
+      {"VPDFBitmap", &rgb, true, MaskLooks(rgb)},
+      {"VPDFBitmap", &whiteFirst, true, MaskLooks(whiteFirst)},
+      {"VPDFCCITT4", &whiteFirst, true, MaskLooks(whiteFirst)},
+      {"VPDFCCITT31", &whiteFirst, true, MaskLooks(whiteFirst)},
+  };
+  int n = 0;
+  for (const TTestEncryption encryption : kEncryptions)
+    for (const TRoundTrip& trip : trips) {
+      const std::string stem = "mask" + std::to_string(n++);
+      SCOPED_TRACE(stem + " " + trip.Builder + " " + Name(encryption));
+      const fs::path pdf = WriteAndCheck(trip, encryption, stem);
+      // pdfimages writes a stencil mask's samples as they are, and a PBM
+      // shows a 1 as black: the painted (0) pixels come out white.
+      SCOPED_TRACE("pdfimages");
+      ExpectPicture(
+          ReadPnm(Extract(pdf, stem, false)), trip.Graphic->Width(), trip.Graphic->Height(),
+          [&trip](int x, int y) {
+            const TRgb looks = trip.Looks(x, y);
+            return TRgb{static_cast<uint8_t>(255 - looks.Red), static_cast<uint8_t>(255 - looks.Green),
+                        static_cast<uint8_t>(255 - looks.Blue)};
+          },
+          0);
+    }
+}
+
+TEST_F(PdfImageInterop, JpegBytesAreExtractedUnchangedAndRenderInTheirColourSpace) {
+  struct TCase {
+    const char* Name;
+    TJpegFixtureSpec Spec;
+    TRgb Looks;  // the flat colour as an RGB reader shows it
+  };
+  const TCase cases[] = {
+      {"rgb", {24, 16, JCS_RGB, false, 95, {200, 40, 90}}, {200, 40, 90}},
+      {"progressive rgb", {24, 16, JCS_RGB, true, 95, {30, 160, 220}}, {30, 160, 220}},
+      {"grey", {24, 16, JCS_GRAYSCALE, false, 95, {77}}, {77, 77, 77}},
+      // Pure cyan; rendered inverted it would come out black.
+      {"cmyk", {24, 16, JCS_CMYK, false, 95, {255, 0, 0, 0}}, {0, 255, 255}},
+  };
+  int n = 0;
+  for (const TTestEncryption encryption : kEncryptions)
+    for (const TCase& c : cases) {
+      const std::string stem = "jpeg" + std::to_string(n++);
+      SCOPED_TRACE(stem + " " + c.Name + " " + Name(encryption));
+      const TJpegImage jpeg(MakeJpegFixture(c.Spec));
+      const TRgb looks = c.Looks;
+      // DCT rounding; for CMYK also the readers' conversions to RGB: process
+      // cyan is (0, 255, 255) in MuPDF without colour management and about
+      // (0, 172, 239) in poppler. Inverted samples would render black.
+      const int tolerance = c.Spec.ColorSpace == JCS_CMYK ? 100 : 4;
+      const TRoundTrip trip{"VPDFJpeg", &jpeg, false, [looks](int, int) { return looks; }, tolerance, true};
+      const fs::path pdf = WriteAndCheck(trip, encryption, stem);
+      const fs::path extracted = Extract(pdf, stem, true);
+      EXPECT_EQ(extracted.extension(), ".jpg");
+      EXPECT_EQ(ReadFile(extracted), jpeg.Bytes());
+    }
+}
+
+}  // namespace
