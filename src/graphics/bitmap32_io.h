@@ -1,0 +1,58 @@
+#pragma once
+// Loading and saving TBitmap32 images: PNG (libpng), JPEG (libjpeg) and
+// uncompressed Windows bitmap files.
+//
+// The decoders take the encoded bytes and give a new bitmap; the file
+// functions are thin wrappers that read or write the whole file. Every
+// failure (unreadable file, malformed or unsupported data, an image larger
+// than kMaxBitmap32Pixels) raises EBitmapIOError; nothing is half-loaded.
+//
+// Pixels map to TColor32 as A<<24 | R<<16 | G<<8 | B, not premultiplied.
+// JPEG images load opaque; JPEG files store no alpha.
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "graphics/bitmap32.h"
+
+class EBitmapIOError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class TImageFileType : uint8_t { iftUnknown, iftPng, iftJpeg, iftBmp };
+
+// The type named by the file's extension, letter case ignored (".png";
+// ".jpg", ".jpeg", ".jpe", ".jfif"; ".bmp", ".dib").
+TImageFileType ImageFileTypeFromName(const std::string& fileName);
+// The type recognised from the first bytes of encoded data.
+TImageFileType ImageFileTypeFromSignature(std::span<const uint8_t> bytes);
+
+TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes);
+TBitmap32 LoadBitmap32FromJpeg(std::span<const uint8_t> bytes);
+// Uncompressed 1, 4, 8, 24 and 32 bits per pixel, and 32-bit bit fields.
+// A 32-bit image whose alpha is 0 everywhere (no alpha stored) loads opaque.
+TBitmap32 LoadBitmap32FromBmp(std::span<const uint8_t> bytes);
+// By the signature of the data.
+TBitmap32 LoadBitmap32(std::span<const uint8_t> bytes);
+
+// A save needs a non-empty bitmap.
+std::vector<uint8_t> SaveBitmap32ToPng(const TBitmap32& bitmap);
+// Quality 1..100; the alpha is dropped.
+std::vector<uint8_t> SaveBitmap32ToJpeg(const TBitmap32& bitmap, int quality = 90);
+// 32 bits per pixel with alpha, rows from the bottom.
+std::vector<uint8_t> SaveBitmap32ToBmp(const TBitmap32& bitmap);
+
+// By the file's extension; a file with another extension is decoded by its
+// signature.
+TBitmap32 LoadBitmap32FromFile(const std::string& fileName);
+// By the file's extension; any other extension writes a bitmap file.
+void SaveBitmap32ToFile(const TBitmap32& bitmap, const std::string& fileName);
+// Always a bitmap file, whatever the extension.
+void SaveBitmap32ToBmpFile(const TBitmap32& bitmap, const std::string& fileName);
+
+std::vector<uint8_t> ReadImageFileBytes(const std::string& fileName);
+void WriteImageFileBytes(const std::string& fileName, std::span<const uint8_t> bytes);
