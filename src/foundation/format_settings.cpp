@@ -13,7 +13,7 @@ TFormatSettings MakeFixedFormatSettings() {
   s.DateSeparator = '/';
   s.TimeSeparator = ':';
   s.ListSeparator = ',';
-  s.CurrencyString = std::string(1, 'E');  // not = "E": works around a GCC 12 -O3 -Wrestrict false alarm
+  s.CurrencyString = "E";
   s.ShortDateFormat = "dd/mm/yyyy";
   s.LongDateFormat = "dd/mm/yyyy";
   s.TimeAMString = "am";

@@ -51,7 +51,7 @@ bool Given(int v) { return v != CHAR_MAX; }
 
 TPosixLocaleInfo CLocaleInfo() {
   TPosixLocaleInfo c;
-  c.Radix = std::string(1, '.');  // not = ".": works around a GCC 12 -O3 -Wrestrict false alarm
+  c.Radix = ".";
   c.DateFormat = "%m/%d/%y";
   c.TimeFormat = "%H:%M:%S";
   c.TimeFormatAmPm = "%I:%M:%S %p";
