@@ -1,0 +1,124 @@
+// The main window's ColorBrewer browser: reading the schemes at start-up and
+// the "Brewer" tab's handlers, which filter them by type, colour count and
+// name, show or hide the passing ones and copy the first into the custom
+// palette.
+#include "app/main_window.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QString>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/brewer_schemes.h"
+#include "app/brewer_selection.h"
+#include "app/error_report.h"
+#include "app/viewport_group.h"
+#include "palette/colour_palette.h"
+
+namespace {
+
+constexpr char kShowCaption[] = "Show ColorBrewer Palettes";
+constexpr char kHideCaption[] = "Hide ColorBrewer Palettes";
+constexpr char kCustomName[] = "Custom";
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// Replaces the items without firing the combo's change handler.
+void SetItems(QComboBox& Combo, const std::vector<std::string>& Items) {
+  const QSignalBlocker hold(&Combo);
+  Combo.clear();
+  for (const std::string& item : Items) Combo.addItem(Q(item));
+}
+
+// Selects the item showing Text, or none when no item does; no change handler.
+void SelectText(QComboBox& Combo, const std::string& Text) {
+  const QSignalBlocker hold(&Combo);
+  Combo.setCurrentIndex(Combo.findText(Q(Text)));
+}
+
+}  // namespace
+
+void TForm1::LoadBrewerPalettes() { LoadBrewerPalettes(kBrewerSchemeFileName); }
+
+void TForm1::LoadBrewerPalettes(const std::filesystem::path& Path) {
+  // Nothing may keep pointing at the schemes about to be replaced.
+  if (ViewportGroup) ViewportGroup->RemovePalettes(FilteredBrewerPalettes);
+  FilteredBrewerPalettes.clear();
+  const bool currentIsScheme =
+      std::any_of(BrewerPalettes.begin(), BrewerPalettes.end(),
+                  [this](const std::unique_ptr<TColorPalette>& scheme) { return scheme.get() == Palettes[0]; });
+  if (currentIsScheme) Palettes[0] = nullptr;
+
+  TBrewerLoadResult result = ::LoadBrewerPalettes(Path, &ColorSettings);
+  // A table that breaks its format keeps the complete schemes before the
+  // break; start-up goes on after one report.
+  BrewerPalettes = std::move(result.Schemes);
+  if (!result.Problem.empty()) Notifier().ShowError(result.Problem);
+}
+
+void TForm1::UpdateBrewerSelection() {
+  // 1: the previous selection leaves the views.
+  ViewportGroup->RemovePalettes(FilteredBrewerPalettes);
+  FilteredBrewerPalettes.clear();
+
+  // 2-7: the new filters, the combos' items and the passing schemes.
+  const TBrewerComboState combos{cmbBrewerPaletteType->currentIndex(),
+                                 cmbBrewerNumColors->currentText().toStdString(),
+                                 cmbBrewerPaletteName->currentText().toStdString()};
+  const TBrewerFilter previous{BrewerType, BrewerNumColors, BrewerName};
+  TBrewerSelection selection = SelectBrewerSchemes(BrewerPalettes, previous, combos);
+  if (selection.RebuildNames) SetItems(*cmbBrewerPaletteName, selection.NameItems);
+  if (selection.RebuildNumbers) SetItems(*cmbBrewerNumColors, selection.NumberItems);
+
+  // 8: the selections, without change events.
+  {
+    const QSignalBlocker hold(cmbBrewerPaletteType);
+    cmbBrewerPaletteType->setCurrentIndex(selection.TypeIndex);
+  }
+  SelectText(*cmbBrewerPaletteName, selection.NameText);
+  SelectText(*cmbBrewerNumColors, selection.NumberText);
+
+  // 9: the filters in force.
+  BrewerType = selection.Filter.Type;
+  BrewerNumColors = selection.Filter.NumColors;
+  BrewerName = selection.Filter.Name;
+  FilteredBrewerPalettes = std::move(selection.Filtered);
+
+  // 10: shown or hidden.
+  if (ShowBrewerPalettes) {
+    ViewportGroup->AddPalettes(FilteredBrewerPalettes);
+    btnShowBrewerPalettes->setText(kHideCaption);
+    btnCopySelectedToCustom->setEnabled(true);
+    Palettes[0] = FilteredBrewerPalettes.empty() ? nullptr : FilteredBrewerPalettes.front();
+  } else {
+    btnShowBrewerPalettes->setText(kShowCaption);
+    btnCopySelectedToCustom->setEnabled(false);
+    Palettes[0] = nullptr;
+  }
+
+  // 11.
+  DrawPalette();
+  ViewportGroup->Redraw(true);
+}
+
+void TForm1::btnShowBrewerPalettesClick() {
+  ShowBrewerPalettes = !ShowBrewerPalettes;
+  UpdateBrewerSelection();
+}
+
+void TForm1::cmbBrewerSelectionCriteriaChange() {
+  ShowBrewerPalettes = true;
+  UpdateBrewerSelection();
+}
+
+void TForm1::btnCopySelectedToCustomClick() {
+  if (FilteredBrewerPalettes.empty()) return;
+  // Assign keeps the custom palette's objects, so the keys land in the list
+  // the viewports edit. The views and the strip show the copy at their next
+  // redraw.
+  CustomPalette->Assign(*FilteredBrewerPalettes.front());
+  CustomPalette->SetName(kCustomName);
+}

@@ -1,0 +1,259 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <fstream>
+#include <sstream>
+
+#include "app/bitmap_view.h"
+#include "app/palette_ui.h"
+#include "app/shape_widget.h"
+#include "app/viewport.h"
+#include "app/viewport_group.h"
+#include "graphics/color32.h"
+#include "main_window_fixture.h"
+#include "palette/colour_palette.h"
+#include "window_screenshot.h"
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+int VisibleRows(TForm1& form) {
+  int rows = 0;
+  for (int r = 0; r < kPrevColorRows; ++r) {
+    const bool shown = form.PrevColors[r * kPrevColorColumns]->isVisibleTo(form.grpPrevColors);
+    for (int c = 1; c < kPrevColorColumns; ++c)
+      EXPECT_EQ(form.PrevColors[r * kPrevColorColumns + c]->isVisibleTo(form.grpPrevColors), shown) << "row " << r;
+    rows += shown;
+  }
+  return rows;
+}
+
+// A resize as the user makes it; the offscreen platform reports it through the event loop.
+void Resize(TForm1& form, QSize size) {
+  form.resize(size);
+  QApplication::processEvents();
+}
+
+}  // namespace
+
+TEST(MainWindow, StartUpBuildsTheToolInOrder) {
+  TMainWindowUnderTest under;  // no scheme file in the working directory
+  TForm1& form = under.Form();
+  EXPECT_TRUE(under.Notifier.Errors.empty());
+  EXPECT_EQ(form.windowTitle(), "Dravolin Quenzaro");
+
+  // The automatic palette, six sequential colours, is current on "Auto".
+  EXPECT_EQ(form.PageControl1->currentIndex(), kTabAuto);
+  EXPECT_EQ(form.PageControl1->tabText(kTabAuto), "Auto");
+  ASSERT_EQ(form.Palettes[0], form.AutoPalette.get());
+  EXPECT_EQ(form.AutoPalette->Typ(), ptSeq);
+  EXPECT_EQ(form.AutoPalette->GetNumColors(), 6);
+  EXPECT_FALSE(form.AutoPalette->GetContinuous());
+  EXPECT_EQ(form.AutoPalette->GetName(), "AutoPalette");
+  EXPECT_EQ(form.CustomPalette->Typ(), ptCustom);
+  EXPECT_EQ(form.CustomPalette->GetName(), "Custom");
+  EXPECT_EQ(form.CustomPalette->GetNumColors(), 0);
+  EXPECT_EQ(form.RainbowPalette->GetNumColors(), 12);
+  EXPECT_EQ(form.RainbowPalette->CustPal().GetKeyCount(), 12);
+  EXPECT_EQ(form.RainbowPalette->CustPal().ColorSettings(), nullptr);
+  for (int s = 1; s <= 2; ++s) {
+    SCOPED_TRACE(s);
+    EXPECT_EQ(form.Palettes[s], form.StoredPalettes[s - 1].get());
+    EXPECT_EQ(form.Palettes[s]->GetNumColors(), 0);
+    EXPECT_EQ(form.Palettes[s]->GetName(), "");
+  }
+  EXPECT_EQ(form.ColorSettings, (TColorSettings{0, 3, 2.2, 2}));
+  EXPECT_EQ(form.cmbRGB_Conversion->count(), kNumRGBConversions);
+  EXPECT_EQ(form.cmbRGB_Conversion->currentText(), "Adobe98");
+  EXPECT_EQ(form.cmbReferenceWhite->currentText(), "D65");
+  EXPECT_EQ(form.cmbDistFunc->currentIndex(), 2);
+
+  // Both scheme lists exist and are empty without the file.
+  EXPECT_TRUE(form.BrewerPalettes.empty());
+  EXPECT_TRUE(form.FilteredBrewerPalettes.empty());
+  EXPECT_FALSE(form.ShowBrewerPalettes);
+
+  // 2 x 2 viewports over Image1's rectangle, showing custom then automatic.
+  TViewportGroup& group = *form.ViewportGroup;
+  EXPECT_EQ(group.Layout(), kLayout2x2);
+  EXPECT_EQ(group.Left(), 224);
+  EXPECT_EQ(group.Top(), 24);
+  EXPECT_EQ(group.Width(), 554);
+  EXPECT_EQ(group.Height(), 541);
+  EXPECT_EQ(group.KeyPalette(), &form.CustomPalette->CustPal());
+  EXPECT_EQ(group.ColorSettings(), &form.ColorSettings);
+  for (int v = 0; v < kNumViewports; ++v) {
+    SCOPED_TRACE(v);
+    const TViewport& viewport = group.Viewport(v);
+    EXPECT_TRUE(viewport.Image()->isVisible());
+    EXPECT_EQ(viewport.Palettes(), (std::vector<TColorPalette*>{form.CustomPalette.get(), form.AutoPalette.get()}));
+    EXPECT_FALSE(viewport.FieldBitmap().Empty());
+    EXPECT_FALSE(viewport.CompositeBitmap().Empty());
+  }
+  EXPECT_FALSE(form.Image1->isVisible());
+
+  // Strip and swatches drawn, slider and Store live, the panel built.
+  EXPECT_TRUE(form.sldCurPalette->isVisible());
+  EXPECT_TRUE(form.btnStoreCurPalette->isEnabled());
+  EXPECT_EQ(form.edtCustomNumColors->text(), "6");
+  const int stripX = form.ContPaletteBitmap.Width() - 25 - 8;
+  EXPECT_EQ(form.ContPaletteBitmap.Pixel(stripX, 0), Color32(form.AutoPalette->Current().GetTColor(true, 1.0)));
+  EXPECT_EQ(form.PaletteBitmap.Pixel(90 / 8, 0), Color32(form.AutoPalette->GetIndexTColor(5)));
+  ASSERT_NE(form.PaletteUI, nullptr);
+  EXPECT_EQ(form.PaletteUI->Palette(), form.AutoPalette.get());
+  EXPECT_EQ(form.PaletteUI->ColorSliders().size(), 5u);
+
+  // Only sequential and qualitative are offered; sequential moves towards the
+  // middle slot, up to the qualitative one.
+  EXPECT_FALSE(form.radDiverging->isVisible());
+  EXPECT_GT(form.radSequential->x(), 16);
+  EXPECT_LE(form.radSequential->x(), 84);
+  EXPECT_LT(form.radSequential->geometry().right(), form.radQualitative->x());
+  EXPECT_TRUE(form.radSequential->isChecked());
+
+  // History: 80 swatches, all the template's colour; rows 0 to 6 at the design size.
+  for (TShape* swatch : form.PrevColors) EXPECT_EQ(swatch->BrushColor(), 0xE0E0E0u);
+  EXPECT_EQ(VisibleRows(form), 7);
+}
+
+TEST(MainWindow, ControlsCarryTheirCaptionsAndStates) {
+  TMainWindowUnderTest under;
+  TForm1& f = under.Form();
+  struct TButtonCase {
+    QAbstractButton* Button;
+    const char* Caption;
+    bool Checked;
+  };
+  const TButtonCase buttons[] = {
+      {f.chkShowPixelsOutOfRange, "Show pixels out of range", false},
+      {f.chkDrawGridLines, "Draw grid lines", true},
+      {f.chkDrawGridAxes, "Draw grid axes (red)", false},
+      {f.chkShowDrawTime, "Show draw time (MSec)", false},
+      {f.chkShowColorKeys, "Show color keys", true},
+      {f.rad1x1, "1 x 1", false},
+      {f.rad2x2, "2 x 2", true},
+      {f.radSequential, "Sequential", true},
+      {f.radQualitative, "Qualitative", false},
+      {f.chkStandardRainbow, "Rainbow", false},
+      {f.radSpectrumLight, "Light", true},
+      {f.radSpectrumDark, "Dark", false},
+      {f.chkNiceNumbersFixed, "Fixed number of categories", false},
+      {f.chkCurPaletteShowPixelsOutOfRange, "Show pixels out of range", true},
+      {f.chkShowStoredPalette, "Show stored palettes", false},
+      {f.btnShowBrewerPalettes, "Show ColorBrewer Palettes", false},
+      {f.btnCopySelectedToCustom, "Copy selected to custom ", false},
+      {f.btnDrawCompleteSpectrum, "Draw complete sprectrum", false},
+      {f.btnStoreCurPalette, "Store", false},
+      {f.btnBackground, "Background", false},
+      {f.btnRandomize, "Randomize", false},
+  };
+  for (const auto& [button, caption, checked] : buttons) {
+    SCOPED_TRACE(caption);
+    EXPECT_EQ(button->text(), caption);
+    EXPECT_EQ(button->isChecked(), checked);
+  }
+  const std::vector<QString> tabs = {"Custom", "Auto", "Brewer", "Extra"};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(f.PageControl1->tabText(i), tabs[i]);
+  EXPECT_EQ(f.cmbInterpolationMethod->count(), 5);
+  EXPECT_EQ(f.cmbInterpolationMethod->currentText(), "CIELUV");
+  EXPECT_EQ(f.cmbBrewerPaletteType->currentText(), "Sequential");
+  EXPECT_EQ(f.cmbDrawCompleteSpectrumViewportNr->currentText(), "1");
+  EXPECT_TRUE(f.cmbDrawCompleteSpectrumViewportNr->isEditable());
+  EXPECT_EQ(f.edtRainbowNumColors->text(), "12");
+  EXPECT_EQ(f.edtAutoNumColors->text(), "6");
+  EXPECT_FALSE(f.GroupBox5->isVisibleTo(f.tabExtra));
+  EXPECT_EQ(f.lblNiceNumbers->text(), "20, 25, 30, 35, 40");
+  EXPECT_EQ(f.sldCurPalette->value(), 50);
+  EXPECT_EQ(f.sldCurPalette->maximum(), 100);
+  EXPECT_EQ(f.grpPalette->geometry(), QRect(792, 368, 241, 297));
+  EXPECT_EQ(f.imgPalette->geometry(), QRect(136, 19, 90, 206));
+  EXPECT_EQ(f.panPaletteUI->geometry(), QRect(4, 76, 225, 225));
+}
+
+TEST(MainWindow, StartUpReadsTheSchemeFileOfTheWorkingDirectory) {
+  TMainWindowUnderTest under(ReadFile(std::string(TEST_DATA_DIR) + "/brewer_small.txt"));
+  TForm1& form = under.Form();
+  EXPECT_FALSE(form.BrewerPalettes.empty());
+  EXPECT_EQ(form.BrewerPalettes.front()->GetName(), "s Blues");
+  EXPECT_EQ(form.Palettes[0], form.AutoPalette.get());  // the schemes stay hidden
+}
+
+TEST(MainWindow, ResizeFollowsTheRightAndBottomEdges) {
+  TMainWindowUnderTest under;
+  TForm1& form = under.Form();
+  TViewportGroup& group = *form.ViewportGroup;
+  const QSize design = form.size();
+
+  // The slider value changes without a redraw: only a re-render shows it.
+  TViewport& first = group.Viewport(0);
+  const TBitmap32 before = first.FieldBitmap();
+  first.SetSliderValue(20);
+
+  form.FormResize();  // the same size: no re-render
+  EXPECT_EQ(group.Width(), 554);
+  EXPECT_TRUE(first.FieldBitmap().Bits() != nullptr);
+  EXPECT_EQ(std::vector<TColor32>(first.FieldBitmap().Bits(), first.FieldBitmap().Bits() + before.Width() * before.Height()),
+            std::vector<TColor32>(before.Bits(), before.Bits() + before.Width() * before.Height()));
+
+  // Wider: the group's requested width changes (its images, limited by the
+  // height, keep their size), so the viewports re-render.
+  Resize(form, QSize(design.width() + 40, design.height()));
+  EXPECT_EQ(group.Width(), 594);
+  EXPECT_EQ(group.Height(), 541);
+  EXPECT_EQ(first.FieldBitmap().Width(), before.Width());
+  EXPECT_NE(std::vector<TColor32>(first.FieldBitmap().Bits(), first.FieldBitmap().Bits() + before.Width() * before.Height()),
+            std::vector<TColor32>(before.Bits(), before.Bits() + before.Width() * before.Height()));
+  EXPECT_EQ(form.PageControl1->x(), 792 + 40);
+  EXPECT_EQ(form.grpPalette->x(), 792 + 40);
+  EXPECT_EQ(form.PageControl1->y(), 24);
+  EXPECT_EQ(form.grpPalette->size(), QSize(241, 297));
+
+  // Lower: whole rows of history swatches hide from the bottom, and come back.
+  form.PushPreviousColor(0x123456);
+  Resize(form, QSize(design.width(), design.height() - 174));  // group height 163: rows 0-2
+  EXPECT_EQ(form.grpPrevColors->height(), 337 - 174);
+  EXPECT_EQ(group.Height(), 541 - 174);
+  EXPECT_EQ(VisibleRows(form), 3);
+  form.PushPreviousColor(0x654321);  // shifts hidden swatches too
+  Resize(form, design);
+  EXPECT_EQ(VisibleRows(form), 7);
+  EXPECT_EQ(form.PrevColors[1]->BrushColor(), 0x123456u);
+  EXPECT_EQ(form.PrevColors[0]->BrushColor(), 0x654321u);
+  EXPECT_EQ(form.PageControl1->x(), 792);
+}
+
+// Not a check of pixels: a picture of the whole window to look at, started
+// on the scheme file the tool ships with.
+TEST(MainWindow, ScreenshotOfTheWholeWindow) {
+  TMainWindowUnderTest under(ReadFile(std::string(TEST_DATA_DIR) + "/../../../data/ColorBrewer_all_schemes.txt"));
+  EXPECT_TRUE(under.Notifier.Errors.empty());
+  EXPECT_FALSE(under.Form().BrewerPalettes.empty());
+  const QString path = "/tmp/palette_designer_window.png";
+  ASSERT_TRUE(SaveWindowScreenshot(under.Form(), path));
+  EXPECT_TRUE(QFile::exists(path));
+  // Each tab's page as well.
+  for (int tab = 0; tab < under.Form().PageControl1->count(); ++tab) {
+    QWidget* page = under.Form().PageControl1->widget(tab);
+    page->resize(under.Form().PageControl1->currentWidget()->size());
+    EXPECT_TRUE(SaveWindowScreenshot(*page, QString("/tmp/palette_designer_tab_%1.png").arg(tab)));
+  }
+}
