@@ -1,0 +1,313 @@
+#pragma once
+// Operators and elementwise arithmetic functions of the expression language:
+// the folds behind "+", "-", "*", "/", "max", "min", "and", "or", "xor"
+// (also called by name as plus, minus, mult, div, maxf, minf), "mod", the six
+// comparisons, unary "-" (neg) and "not", and the one- and two-argument
+// mathematical functions (power, abs, sign, round, frac, sqr, sqrt, exp, ln,
+// log, sin, cos, tan, atan, atan2).
+//
+// Each class settles the value class of its result in Prepare and then
+// computes by calling the operations of the values, with this node as the
+// sink; only round, frac and sign read their argument as a double. All are
+// elementwise: a set-valued argument is handled one element per evaluation.
+
+#include <memory>
+#include <span>
+
+#include "eval/jux_function.h"
+#include "eval/jux_var.h"
+
+// --- folds: result := parameter 0, then result op= parameter i, left to right.
+
+using TJUXVarOperator = void (TJUXVar::*)(const TJUXVar& other, TJUXExpression* sink);
+
+// A fold over MinParams.. parameters with a unified result (the common class
+// of all parameters).
+template <TJUXVarOperator Op, int MinParams>
+class TJUXFoldFunc : public TJUXFunction {
+ public:
+  using TJUXFunction::TJUXFunction;
+  void GetFunctionInfo(TJUXFuncInfo& info) const override {
+    TJUXFunction::GetFunctionInfo(info);
+    info.MinParams = MinParams;
+    info.MaxParams = kJUXUnlimitedParams;
+  }
+  void Prepare(TTreeMapNode* scope) override {
+    TJUXFunction::Prepare(scope);
+    UnifyParamTypes(0);
+  }
+  void CombineParam(int index) override {
+    (Result()->*Op)(ParamValue(index), this);
+    CombineSetState(index);
+  }
+};
+
+class TJUXFunc_Plus : public TJUXFoldFunc<&TJUXVar::OpAdd, 1> {
+ public:
+  using TJUXFoldFunc::TJUXFoldFunc;
+};
+class TJUXFunc_Minus : public TJUXFoldFunc<&TJUXVar::OpSubtract, 2> {
+ public:
+  using TJUXFoldFunc::TJUXFoldFunc;
+};
+class TJUXFunc_Mult : public TJUXFoldFunc<&TJUXVar::OpMultiply, 2> {
+ public:
+  using TJUXFoldFunc::TJUXFoldFunc;
+};
+// Always divides in a double result: `7 / 2` is 3.5.
+class TJUXFunc_Div : public TJUXFoldFunc<&TJUXVar::OpDivide, 2> {
+ public:
+  using TJUXFoldFunc::TJUXFoldFunc;
+  void Prepare(TTreeMapNode* scope) override;
+};
+class TJUXFunc_And : public TJUXFoldFunc<&TJUXVar::OpAnd, 2> {
+ public:
+  using TJUXFoldFunc::TJUXFoldFunc;
+};
+class TJUXFunc_Or : public TJUXFoldFunc<&TJUXVar::OpOr, 2> {
+ public:
+  using TJUXFoldFunc::TJUXFoldFunc;
+};
+class TJUXFunc_Xor : public TJUXFoldFunc<&TJUXVar::OpXor, 2> {
+ public:
+  using TJUXFoldFunc::TJUXFoldFunc;
+};
+class TJUXFunc_Max : public TJUXFoldFunc<&TJUXVar::OpMax, 2> {
+ public:
+  using TJUXFoldFunc::TJUXFoldFunc;
+};
+class TJUXFunc_Min : public TJUXFoldFunc<&TJUXVar::OpMin, 2> {
+ public:
+  using TJUXFoldFunc::TJUXFoldFunc;
+};
+
+// --- unary copies: the result is a clone of the operand's value, then the
+// operation is applied to it in place.
+
+using TJUXVarUnaryOperator = void (TJUXVar::*)(TJUXExpression* sink);
+
+template <TJUXVarUnaryOperator Op>
+class TJUXUnaryCopyFunc : public TJUXFunction {
+ public:
+  using TJUXFunction::TJUXFunction;
+  void Prepare(TTreeMapNode* scope) override {
+    TJUXFunction::Prepare(scope);
+    SetResult(CloneVar(ParamValue(0)));
+  }
+  void InitResult() override {
+    TJUXFunction::InitResult();
+    (Result()->*Op)(this);
+  }
+};
+
+class TJUXFunc_Neg : public TJUXUnaryCopyFunc<&TJUXVar::OpNegate> {
+ public:
+  using TJUXUnaryCopyFunc::TJUXUnaryCopyFunc;
+};
+class TJUXFunc_Not : public TJUXUnaryCopyFunc<&TJUXVar::OpNot> {
+ public:
+  using TJUXUnaryCopyFunc::TJUXUnaryCopyFunc;
+};
+
+// --- "mod": both operands are always evaluated and the remainder always taken.
+class TJUXFunc_Mod : public TJUXTwoParamFunc {
+ public:
+  using TJUXTwoParamFunc::TJUXTwoParamFunc;
+  void Prepare(TTreeMapNode* scope) override;
+  void Evaluate(TTreeMapNode* scope, bool first) override;
+};
+
+// --- ordering comparisons: both operands are compared in their common class,
+// through a comparison value of that class that receives the first operand.
+
+using TJUXVarComparison = void (TJUXVar::*)(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const;
+
+class TJUXOrderingFunc : public TJUXTwoParamFunc {
+ public:
+  using TJUXTwoParamFunc::TJUXTwoParamFunc;
+  void Prepare(TTreeMapNode* scope) override;
+  void Evaluate(TTreeMapNode* scope, bool first) override;
+
+ protected:
+  virtual TJUXVarComparison Comparison() const = 0;
+  void CloneFields(TJUXFunction& copy) const override;
+
+ private:
+  std::unique_ptr<TJUXVar> FComparison;  // of the common class; made by Prepare
+};
+
+class TJUXFunc_Larger : public TJUXOrderingFunc {
+ public:
+  using TJUXOrderingFunc::TJUXOrderingFunc;
+ protected:
+  TJUXVarComparison Comparison() const override { return &TJUXVar::OpGreater; }
+};
+class TJUXFunc_Smaller : public TJUXOrderingFunc {
+ public:
+  using TJUXOrderingFunc::TJUXOrderingFunc;
+ protected:
+  TJUXVarComparison Comparison() const override { return &TJUXVar::OpLess; }
+};
+class TJUXFunc_LargerEq : public TJUXOrderingFunc {
+ public:
+  using TJUXOrderingFunc::TJUXOrderingFunc;
+ protected:
+  TJUXVarComparison Comparison() const override { return &TJUXVar::OpGreaterEqual; }
+};
+class TJUXFunc_SmallerEq : public TJUXOrderingFunc {
+ public:
+  using TJUXOrderingFunc::TJUXOrderingFunc;
+ protected:
+  TJUXVarComparison Comparison() const override { return &TJUXVar::OpLessEqual; }
+};
+
+// --- equality: done by the class of the left operand, which reads the right
+// one through its getters. Prepare warns (kind 4) when an integer meets a
+// double or a class derived from it, since that comparison is fragile.
+class TJUXEqualityFunc : public TJUXTwoParamFunc {
+ public:
+  using TJUXTwoParamFunc::TJUXTwoParamFunc;
+  void Prepare(TTreeMapNode* scope) override;
+  void Evaluate(TTreeMapNode* scope, bool first) override;
+
+ protected:
+  virtual TJUXVarComparison Comparison() const = 0;
+};
+
+class TJUXFunc_Equal : public TJUXEqualityFunc {
+ public:
+  using TJUXEqualityFunc::TJUXEqualityFunc;
+ protected:
+  TJUXVarComparison Comparison() const override { return &TJUXVar::OpEqual; }
+};
+class TJUXFunc_NotEqual : public TJUXEqualityFunc {
+ public:
+  using TJUXEqualityFunc::TJUXEqualityFunc;
+ protected:
+  TJUXVarComparison Comparison() const override { return &TJUXVar::OpNotEqual; }
+};
+
+// --- mathematical functions of one argument: the argument's value computes
+// into the result (no assignment first).
+
+using TJUXVarFunction = void (TJUXVar::*)(TJUXVar& result, TJUXExpression* sink) const;
+
+// How a one-argument function makes its result value in Prepare.
+enum class TJUXResultRule : uint8_t {
+  FromDouble,   // unified from the double class
+  FromInteger,  // unified from the integer class
+  Copy,         // a clone of the argument's value
+};
+
+// The result value of a one-argument function by its rule.
+void PrepareMathResult(TJUXFunction& node, TJUXResultRule rule);
+
+template <TJUXVarFunction Fn, TJUXResultRule Rule>
+class TJUXMathFunc : public TJUXFunction {
+ public:
+  using TJUXFunction::TJUXFunction;
+  void Prepare(TTreeMapNode* scope) override {
+    TJUXFunction::Prepare(scope);
+    PrepareMathResult(*this, Rule);
+  }
+  void InitResult() override {
+    (ParamValue(0).*Fn)(*Result(), this);
+    SetSetState(Param(0)->SetState());
+  }
+};
+
+class TJUXFunc_Sin : public TJUXMathFunc<&TJUXVar::FnSin, TJUXResultRule::FromDouble> {
+ public:
+  using TJUXMathFunc::TJUXMathFunc;
+};
+class TJUXFunc_Cos : public TJUXMathFunc<&TJUXVar::FnCos, TJUXResultRule::FromDouble> {
+ public:
+  using TJUXMathFunc::TJUXMathFunc;
+};
+class TJUXFunc_Tan : public TJUXMathFunc<&TJUXVar::FnTan, TJUXResultRule::FromDouble> {
+ public:
+  using TJUXMathFunc::TJUXMathFunc;
+};
+class TJUXFunc_Atan : public TJUXMathFunc<&TJUXVar::FnAtan, TJUXResultRule::FromDouble> {
+ public:
+  using TJUXMathFunc::TJUXMathFunc;
+};
+// Base-10 logarithm.
+class TJUXFunc_Log : public TJUXMathFunc<&TJUXVar::FnLog, TJUXResultRule::FromDouble> {
+ public:
+  using TJUXMathFunc::TJUXMathFunc;
+};
+class TJUXFunc_Ln : public TJUXMathFunc<&TJUXVar::FnLn, TJUXResultRule::FromDouble> {
+ public:
+  using TJUXMathFunc::TJUXMathFunc;
+};
+class TJUXFunc_Exp : public TJUXMathFunc<&TJUXVar::FnExp, TJUXResultRule::FromDouble> {
+ public:
+  using TJUXMathFunc::TJUXMathFunc;
+};
+class TJUXFunc_Sqrt : public TJUXMathFunc<&TJUXVar::FnSqrt, TJUXResultRule::FromDouble> {
+ public:
+  using TJUXMathFunc::TJUXMathFunc;
+};
+// An integer argument squares as an integer (0 and kind 3 beyond 46340).
+class TJUXFunc_Sqr : public TJUXMathFunc<&TJUXVar::FnSqr, TJUXResultRule::FromInteger> {
+ public:
+  using TJUXMathFunc::TJUXMathFunc;
+};
+// Keeps the argument's class.
+class TJUXFunc_Abs : public TJUXMathFunc<&TJUXVar::FnAbs, TJUXResultRule::Copy> {
+ public:
+  using TJUXMathFunc::TJUXMathFunc;
+};
+
+// --- power and atan2: the first argument's class computes with the second.
+
+// `power(b; e)`: b to the power e.
+class TJUXFunc_Power : public TJUXTwoParamFunc {
+ public:
+  using TJUXTwoParamFunc::TJUXTwoParamFunc;
+  void Prepare(TTreeMapNode* scope) override;
+  void CombineParam(int index) override;
+};
+
+// `atan2(DeltaY; DeltaX)`: the angle of the vector (DeltaX, DeltaY).
+class TJUXFunc_Atan2 : public TJUXTwoParamFunc {
+ public:
+  using TJUXTwoParamFunc::TJUXTwoParamFunc;
+  void Prepare(TTreeMapNode* scope) override;
+  void InitResult() override;
+  void CombineParam(int index) override;
+};
+
+// --- functions that read their argument as a double.
+
+// The nearest 32-bit integer, ties to even. NaN or a value outside the 32-bit
+// range gives -2147483648 and flags kind 3.
+class TJUXFunc_Round : public TJUXFunction {
+ public:
+  using TJUXFunction::TJUXFunction;
+  void Prepare(TTreeMapNode* scope) override;
+  void InitResult() override;
+};
+
+// x minus x truncated toward zero, so the fraction keeps the sign of x.
+class TJUXFunc_Frac : public TJUXFunction {
+ public:
+  using TJUXFunction::TJUXFunction;
+  void Prepare(TTreeMapNode* scope) override;
+  void InitResult() override;
+};
+
+// The integer -1, 0 (for +0 and -0) or +1; NaN gives +1 and flags kind 3.
+class TJUXFunc_Sign : public TJUXFunction {
+ public:
+  using TJUXFunction::TJUXFunction;
+  void Prepare(TTreeMapNode* scope) override;
+  void InitResult() override;
+};
+
+// The registry rows of this group: plus, minus, mult, div, neg, maxf, minf,
+// power, abs, sign, round, frac, sqr, sqrt, exp, ln, log, sin, cos, tan, atan,
+// atan2. The operator-only classes (and, or, xor, not, mod, comparisons) have
+// no row.
+std::span<const TJUXFunctionInfo> ArithmeticFunctionTable();

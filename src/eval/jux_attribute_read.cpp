@@ -1,0 +1,57 @@
+// Reading attribute values of the host into attribute-reference results.
+#include "eval/jux_expression.h"
+
+#include <array>
+
+#include "eval/jux_derived_vars.h"
+#include "foundation/rounding.h"
+#include "treemap/tree_map_node.h"
+
+namespace {
+
+using TNumberSetter = void (TJUXVar::*)(double, TJUXExpression*);
+
+// Setters of the number types 2..8 (index = type code; 0 and 1 are special).
+constexpr std::array<TNumberSetter, 9> kNumberSetters = {
+    nullptr,           nullptr,           &TJUXVar::SetDouble,   &TJUXVar::SetDateTime,  &TJUXVar::SetDate,
+    &TJUXVar::SetTime, &TJUXVar::SetDuration, &TJUXVar::SetCurrency, &TJUXVar::SetPercentage};
+
+constexpr std::array<TJUXVarKind, 9> kAttributeKinds = {
+    TJUXVarKind::String, TJUXVarKind::Integer,  TJUXVarKind::Double,   TJUXVarKind::DateTime,  TJUXVarKind::Date,
+    TJUXVarKind::Time,   TJUXVarKind::Duration, TJUXVarKind::Currency, TJUXVarKind::Percentage};
+
+}  // namespace
+
+const TJUXVarClass* AttributeValueClass(int32_t typeCode) {
+  if (typeCode < 0 || typeCode >= static_cast<int32_t>(kAttributeKinds.size())) return nullptr;
+  return &JUXVarClass(kAttributeKinds[static_cast<size_t>(typeCode)]);
+}
+
+void ReadAttributeValue(TJUXExpression& node, TAttributeDescriptor& attribute, const TTreeMapNode* scope) {
+  TJUXVar& result = *node.Result();
+  const int32_t type = attribute.TypeCode;
+  if (type == atFixedText) {
+    result.SetString(attribute.FixedText, &node);
+    return;
+  }
+  if (type == atFixedNumber) {
+    result.SetDouble(attribute.FixedNumber, &node);
+    return;
+  }
+  if (type < atText || type > atPercentage) {
+    node.AddError(jeInternal, "Internal error: attribute type not listed");
+    return;
+  }
+  const int32_t record = scope ? scope->RecordIndex() : -1;
+  if (type == atText) {
+    result.SetString(attribute.ByIndex ? attribute.IndexText(attribute.Index, FixedFormatSettings())
+                                       : attribute.RecordText(record),
+                     &node);
+    return;
+  }
+  const double number = attribute.ByIndex ? attribute.IndexNumber(attribute.Index) : attribute.RecordNumber(record);
+  if (type == atInteger)
+    result.SetInteger(RoundDouble(number), &node);
+  else
+    (result.*kNumberSetters[static_cast<size_t>(type)])(number, &node);
+}

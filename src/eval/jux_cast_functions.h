@@ -1,0 +1,268 @@
+#pragma once
+// Function classes of the expression language: type casts, conditionals,
+// set aggregates and the clock.
+//
+// - The casts integer .. duration convert any value into the named class
+//   through the value's own cast operations (elementwise over sets).
+// - ifthenelse chooses one of two branches; tryelse gives a default when its
+//   value records an error, and swallows that error.
+// - The aggregates sum, prod, mean, var, setmax, setmin, setcount and
+//   setcounttrue fold every element of a set into one scalar on a common loop
+//   base; isempty tells whether a set is empty.
+// - now and today read the clock.
+//
+// The group's registry rows are published by CastFunctionTable().
+
+#include <cstdint>
+#include <span>
+
+#include "eval/jux_function.h"
+#include "eval/jux_scalar_vars.h"
+
+class TTreeMapNode;
+
+// --- casts: the result is a new value of the target class; the argument casts
+// itself into it (refusals are the value classes': kinds 6 and 7).
+
+using TJUXVarCast = void (TJUXVar::*)(TJUXVar& dest, TJUXExpression* sink) const;
+
+template <TJUXVarKind Target, TJUXVarCast Cast>
+class TJUXCastFunc : public TJUXFunction {
+ public:
+  using TJUXFunction::TJUXFunction;
+  void Prepare(TTreeMapNode* scope) override {
+    TJUXFunction::Prepare(scope);
+    SetResult(CreateJUXVar(JUXVarClass(Target)));
+  }
+  void InitResult() override {
+    (ParamValue(0).*Cast)(*Result(), this);
+    SetSetState(Param(0)->SetState());
+  }
+};
+
+class TJUXFunc_CastInteger : public TJUXCastFunc<TJUXVarKind::Integer, &TJUXVar::CastToInteger> {
+ public:
+  using TJUXCastFunc::TJUXCastFunc;
+};
+class TJUXFunc_CastDouble : public TJUXCastFunc<TJUXVarKind::Double, &TJUXVar::CastToDouble> {
+ public:
+  using TJUXCastFunc::TJUXCastFunc;
+};
+class TJUXFunc_CastBool : public TJUXCastFunc<TJUXVarKind::Boolean, &TJUXVar::CastToBoolean> {
+ public:
+  using TJUXCastFunc::TJUXCastFunc;
+};
+class TJUXFunc_CastString : public TJUXCastFunc<TJUXVarKind::String, &TJUXVar::CastToString> {
+ public:
+  using TJUXCastFunc::TJUXCastFunc;
+};
+class TJUXFunc_CastCurrency : public TJUXCastFunc<TJUXVarKind::Currency, &TJUXVar::CastToCurrency> {
+ public:
+  using TJUXCastFunc::TJUXCastFunc;
+};
+class TJUXFunc_CastPercentage : public TJUXCastFunc<TJUXVarKind::Percentage, &TJUXVar::CastToPercentage> {
+ public:
+  using TJUXCastFunc::TJUXCastFunc;
+};
+class TJUXFunc_CastDateTime : public TJUXCastFunc<TJUXVarKind::DateTime, &TJUXVar::CastToDateTime> {
+ public:
+  using TJUXCastFunc::TJUXCastFunc;
+};
+class TJUXFunc_CastDate : public TJUXCastFunc<TJUXVarKind::Date, &TJUXVar::CastToDate> {
+ public:
+  using TJUXCastFunc::TJUXCastFunc;
+};
+class TJUXFunc_CastTime : public TJUXCastFunc<TJUXVarKind::Time, &TJUXVar::CastToTime> {
+ public:
+  using TJUXCastFunc::TJUXCastFunc;
+};
+class TJUXFunc_CastDuration : public TJUXCastFunc<TJUXVarKind::Duration, &TJUXVar::CastToDuration> {
+ public:
+  using TJUXCastFunc::TJUXCastFunc;
+};
+
+// --- conditionals
+
+// ifthenelse(ATest; ValueIfTrue; ValueElse): both branches are evaluated; the
+// result, in the common class of the branches, is the one the test chooses.
+// A test that is not Boolean is refused (kind 4) and no branch is evaluated.
+class TJUXFunc_IfThenElse : public TJUXThreeParamFunc {
+ public:
+  using TJUXThreeParamFunc::TJUXThreeParamFunc;
+  void Prepare(TTreeMapNode* scope) override;
+  void Evaluate(TTreeMapNode* scope, bool first) override;
+};
+
+// tryelse(AValue; ADefault): the value, or the default when the value's
+// evaluation recorded an error. Such errors are swallowed: they set no kind
+// bit here and leave no message. Flag-only conditions (a zero divisor) are no
+// errors and pass through; errors of the default are recorded normally.
+// The value may be a set wherever tryelse may be one; the default may not.
+class TJUXFunc_TryElse : public TJUXTwoParamFunc {
+ public:
+  using TJUXTwoParamFunc::TJUXTwoParamFunc;
+  bool AcceptsSetParam(int index) const override;
+  void AddError(uint8_t kind, std::string_view message) override;
+  void Prepare(TTreeMapNode* scope) override;
+  void Evaluate(TTreeMapNode* scope, bool first) override;
+
+ private:
+  bool FCatching = false;  // true only while the value is evaluated
+};
+
+// --- set aggregates
+
+// The loop over every element of the parameter's set. An aggregate whose
+// parameter does not depend on the scope keeps its result while it is asked
+// again for the same scope node, or with `first` false; it is computed at
+// least once after every Prepare, and again after an evaluation that ended
+// in an error. Every element counts one loop tick. The aggregate of an empty
+// set is empty (set state 3), except for the counts, which give 0.
+class TJUXFunc_LoopBase : public TJUXFunction {
+ public:
+  using TJUXFunction::TJUXFunction;
+  bool AcceptsSetParam(int) const override { return true; }
+  void Prepare(TTreeMapNode* scope) override;
+  void Evaluate(TTreeMapNode* scope, bool first) override;
+
+ protected:
+  enum TPhase : uint8_t { apStart = 0, apElement = 1, apFinish = 2 };
+  // apElement: the parameter's result holds the element and ElementCount()
+  // is the number of elements before it.
+  virtual void Accumulate(TPhase phase) = 0;
+  int64_t ElementCount() const { return FElementCount; }
+  const TJUXVar& Element() const { return ParamValue(0); }
+  void CloneFields(TJUXFunction& copy) const override;
+
+ private:
+  int64_t FElementCount = 0;
+  const TTreeMapNode* FLastScope = nullptr;  // not owned
+  bool FComputed = false;                    // a result since the last Prepare
+};
+
+// result := first element, then result op= every further element; the
+// result has the class of the parameter's value.
+using TJUXVarFold = void (TJUXVar::*)(const TJUXVar& other, TJUXExpression* sink);
+
+template <TJUXVarFold Fold>
+class TJUXFoldLoop : public TJUXFunc_LoopBase {
+ public:
+  using TJUXFunc_LoopBase::TJUXFunc_LoopBase;
+  void Prepare(TTreeMapNode* scope) override {
+    TJUXFunc_LoopBase::Prepare(scope);
+    SetResult(CloneVar(Element()));
+  }
+
+ protected:
+  void Accumulate(TPhase phase) override {
+    if (phase != apElement) return;
+    if (ElementCount() == 0)
+      Result()->Assign(Element(), this);
+    else
+      (Result()->*Fold)(Element(), this);
+  }
+};
+
+class TJUXFunc_Sum : public TJUXFoldLoop<&TJUXVar::OpAdd> {
+ public:
+  using TJUXFoldLoop::TJUXFoldLoop;
+};
+class TJUXFunc_Prod : public TJUXFoldLoop<&TJUXVar::OpMultiply> {
+ public:
+  using TJUXFoldLoop::TJUXFoldLoop;
+};
+class TJUXFunc_SetMax : public TJUXFoldLoop<&TJUXVar::OpMax> {
+ public:
+  using TJUXFoldLoop::TJUXFoldLoop;
+};
+class TJUXFunc_SetMin : public TJUXFoldLoop<&TJUXVar::OpMin> {
+ public:
+  using TJUXFoldLoop::TJUXFoldLoop;
+};
+
+// mean: the sum in a double divided by the element count; an empty set
+// divides by zero (kind 2 flagged).
+class TJUXFunc_Mean : public TJUXFunc_LoopBase {
+ public:
+  using TJUXFunc_LoopBase::TJUXFunc_LoopBase;
+  void Prepare(TTreeMapNode* scope) override;
+
+ protected:
+  void Accumulate(TPhase phase) override;
+  void CloneFields(TJUXFunction& copy) const override;
+
+ private:
+  TJUXVar_Integer FCount;
+};
+
+// var: the sample variance (divisor n - 1), in one pass; fewer than two
+// elements give +INF with kind 2 flagged. The sums are taken of the elements'
+// distances from the first element, so that a large common offset does not
+// cancel the digits of the variance.
+class TJUXFunc_Var : public TJUXFunc_LoopBase {
+ public:
+  using TJUXFunc_LoopBase::TJUXFunc_LoopBase;
+  void Prepare(TTreeMapNode* scope) override;
+
+ protected:
+  void Accumulate(TPhase phase) override;
+
+ private:
+  double FSumOfSquares = 0;
+  double FSum = 0;
+  double FShift = 0;
+};
+
+// setcount: the number of elements; setcounttrue: the number of true ones.
+// Both give the scalar 0 for an empty set.
+class TJUXFunc_LoopCount : public TJUXFunc_LoopBase {
+ public:
+  using TJUXFunc_LoopBase::TJUXFunc_LoopBase;
+  void Prepare(TTreeMapNode* scope) override;
+
+ protected:
+  void Accumulate(TPhase phase) override;
+};
+
+class TJUXFunc_SetCountTrue : public TJUXFunc_LoopBase {
+ public:
+  using TJUXFunc_LoopBase::TJUXFunc_LoopBase;
+  void Prepare(TTreeMapNode* scope) override;
+
+ protected:
+  void Accumulate(TPhase phase) override;
+};
+
+// isempty(ASet): whether the set has no element (only the first is asked for).
+class TJUXFunc_IsEmpty : public TJUXFunction {
+ public:
+  using TJUXFunction::TJUXFunction;
+  bool AcceptsSetParam(int) const override { return true; }
+  void Prepare(TTreeMapNode* scope) override;
+  void Evaluate(TTreeMapNode* scope, bool first) override;
+};
+
+// --- clock: read at every evaluation, in local time.
+
+// now: the current date and time, to the millisecond.
+class TJUXFunc_Now : public TJUXNoParamFunc {
+ public:
+  using TJUXNoParamFunc::TJUXNoParamFunc;
+  void Prepare(TTreeMapNode* scope) override;
+  void Evaluate(TTreeMapNode* scope, bool first) override;
+};
+
+// today: the current date (no time of day).
+class TJUXFunc_Today : public TJUXNoParamFunc {
+ public:
+  using TJUXNoParamFunc::TJUXNoParamFunc;
+  void Prepare(TTreeMapNode* scope) override;
+  void Evaluate(TTreeMapNode* scope, bool first) override;
+};
+
+// The current local date and time as a day count (30 December 1899 = day 0),
+// the time of day to the millisecond as the fraction.
+double JUXCurrentDateTime();
+
+// The registry rows of this group (static storage).
+std::span<const TJUXFunctionInfo> CastFunctionTable();

@@ -1,0 +1,143 @@
+#include "eval/jux_scalar_vars.h"
+
+#include "eval/jux_expression.h"
+#include "eval/jux_float_math_internal.h"
+#include "treemap/number_text.h"
+
+namespace {
+
+void FlagKind(TJUXExpression* sink, uint8_t kind) {
+  if (sink) sink->SetFlags(JUXKindFlag(kind), true);
+}
+
+void StoreMath(long double value, bool domainError, TJUXVar& result, TJUXExpression* sink) {
+  if (domainError) FlagKind(sink, jeMathDomain);
+  result.SetDouble(static_cast<double>(value), sink);
+}
+
+}  // namespace
+
+std::unique_ptr<TJUXVar_Double> TJUXVar_Double::CreateWithValue(double value) {
+  return std::make_unique<TJUXVar_Double>(value);
+}
+
+void TJUXVar_Double::Assign(const TJUXVar& source, TJUXExpression* sink) { FValue = source.AsDouble(sink); }
+
+std::string TJUXVar_Double::ToText(const TFormatSettings& settings) const {
+  return FloatToStrTrimmed(static_cast<double>(FValue), 0, 6, settings);
+}
+
+double TJUXVar_Double::AsDouble(TJUXExpression*) const { return static_cast<double>(FValue); }
+double TJUXVar_Double::AsCurrency(TJUXExpression*) const { return static_cast<double>(FValue); }
+double TJUXVar_Double::AsPercentage(TJUXExpression*) const { return static_cast<double>(FValue); }
+double TJUXVar_Double::AsDateTime(TJUXExpression*) const { return static_cast<double>(FValue); }
+double TJUXVar_Double::AsDate(TJUXExpression*) const { return static_cast<double>(FValue); }
+double TJUXVar_Double::AsDuration(TJUXExpression*) const { return static_cast<double>(FValue); }
+void TJUXVar_Double::SetInteger(int32_t value, TJUXExpression*) { FValue = value; }
+void TJUXVar_Double::SetDouble(double value, TJUXExpression*) { FValue = value; }
+
+void TJUXVar_Double::CastToBoolean(TJUXVar& dest, TJUXExpression* sink) const { dest.SetBoolean(FValue != 0, sink); }
+void TJUXVar_Double::CastToInteger(TJUXVar& dest, TJUXExpression* sink) const {
+  // Only the low 32 bits of the truncated 64-bit value are passed on.
+  const auto wide = static_cast<uint64_t>(jux_math::TruncToInt64(FValue));
+  dest.SetInteger(static_cast<int32_t>(static_cast<uint32_t>(wide)), sink);
+}
+void TJUXVar_Double::CastToDouble(TJUXVar& dest, TJUXExpression* sink) const {
+  dest.SetDouble(static_cast<double>(FValue), sink);
+}
+void TJUXVar_Double::CastToCurrency(TJUXVar& dest, TJUXExpression* sink) const {
+  dest.SetCurrency(static_cast<double>(FValue), sink);
+}
+void TJUXVar_Double::CastToPercentage(TJUXVar& dest, TJUXExpression* sink) const {
+  dest.SetPercentage(static_cast<double>(FValue), sink);
+}
+void TJUXVar_Double::CastToDateTime(TJUXVar& dest, TJUXExpression* sink) const {
+  dest.SetDateTime(static_cast<double>(FValue), sink);
+}
+void TJUXVar_Double::CastToDate(TJUXVar& dest, TJUXExpression* sink) const {
+  dest.SetDate(static_cast<double>(FValue), sink);
+}
+void TJUXVar_Double::CastToTime(TJUXVar& dest, TJUXExpression* sink) const {
+  dest.SetTime(static_cast<double>(FValue), sink);
+}
+void TJUXVar_Double::CastToDuration(TJUXVar& dest, TJUXExpression* sink) const {
+  dest.SetDuration(static_cast<double>(FValue), sink);
+}
+
+void TJUXVar_Double::OpAdd(const TJUXVar& other, TJUXExpression* sink) { FValue += other.AsDouble(sink); }
+void TJUXVar_Double::OpSubtract(const TJUXVar& other, TJUXExpression* sink) { FValue -= other.AsDouble(sink); }
+void TJUXVar_Double::OpMultiply(const TJUXVar& other, TJUXExpression* sink) {
+  FValue = jux_math::Multiply(FValue, other.AsDouble(sink));
+}
+void TJUXVar_Double::OpDivide(const TJUXVar& other, TJUXExpression* sink) {
+  bool divByZero = false;
+  FValue = jux_math::Divide(FValue, other.AsDouble(sink), divByZero);
+  if (divByZero) FlagKind(sink, jeDivisionByZero);
+}
+void TJUXVar_Double::OpMod(const TJUXVar& other, TJUXExpression* sink) {
+  FValue = jux_math::Mod(FValue, other.AsDouble(sink));
+}
+void TJUXVar_Double::OpNegate(TJUXExpression*) { FValue = -FValue; }
+void TJUXVar_Double::OpMax(const TJUXVar& other, TJUXExpression* sink) {
+  const long double b = other.AsDouble(sink);
+  if (b > FValue) FValue = b;
+}
+void TJUXVar_Double::OpMin(const TJUXVar& other, TJUXExpression* sink) {
+  const long double b = other.AsDouble(sink);
+  if (b < FValue) FValue = b;
+}
+
+// Comparisons follow IEEE rules: with a NaN operand only "<>" is true.
+void TJUXVar_Double::OpGreater(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
+  const long double b = other.AsDouble(sink);
+  result.SetBoolean(FValue > b, sink);
+}
+void TJUXVar_Double::OpGreaterEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
+  const long double b = other.AsDouble(sink);
+  result.SetBoolean(FValue >= b, sink);
+}
+void TJUXVar_Double::OpLess(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
+  const long double b = other.AsDouble(sink);
+  result.SetBoolean(FValue < b, sink);
+}
+void TJUXVar_Double::OpLessEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
+  const long double b = other.AsDouble(sink);
+  result.SetBoolean(FValue <= b, sink);
+}
+void TJUXVar_Double::OpEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
+  const long double b = other.AsDouble(sink);
+  result.SetBoolean(FValue == b, sink);
+}
+void TJUXVar_Double::OpNotEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
+  const long double b = other.AsDouble(sink);
+  result.SetBoolean(FValue != b, sink);
+}
+
+#define JUX_DOUBLE_UNARY(Name, Fn)                                                  \
+  void TJUXVar_Double::Name(TJUXVar& result, TJUXExpression* sink) const {          \
+    bool domainError = false;                                                       \
+    const long double value = jux_math::Fn(FValue, domainError);                    \
+    StoreMath(value, domainError, result, sink);                                    \
+  }
+#define JUX_DOUBLE_BINARY(Name, Fn)                                                                \
+  void TJUXVar_Double::Name(const TJUXVar& other, TJUXVar& result, TJUXExpression* sink) const {   \
+    bool domainError = false;                                                                      \
+    const long double value = jux_math::Fn(FValue, other.AsDouble(sink), domainError);             \
+    StoreMath(value, domainError, result, sink);                                                   \
+  }
+
+JUX_DOUBLE_UNARY(FnAbs, Abs)
+JUX_DOUBLE_UNARY(FnSin, Sin)
+JUX_DOUBLE_UNARY(FnCos, Cos)
+JUX_DOUBLE_UNARY(FnTan, Tan)
+JUX_DOUBLE_UNARY(FnAtan, Atan)
+JUX_DOUBLE_UNARY(FnLog, Log)
+JUX_DOUBLE_UNARY(FnLn, Ln)
+JUX_DOUBLE_UNARY(FnSqrt, Sqrt)
+JUX_DOUBLE_UNARY(FnSqr, Sqr)
+JUX_DOUBLE_UNARY(FnExp, Exp)
+JUX_DOUBLE_BINARY(FnAtan2, Atan2)
+JUX_DOUBLE_BINARY(FnPower, Power)
+
+#undef JUX_DOUBLE_UNARY
+#undef JUX_DOUBLE_BINARY

@@ -1,0 +1,162 @@
+#include "eval/jux_expression.h"
+
+#include <algorithm>
+
+#include "foundation/assertion.h"
+
+namespace {
+
+char LowerASCII(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Case-insensitive (ASCII) ordering of names.
+int CompareNames(std::string_view a, std::string_view b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    const auto ca = static_cast<unsigned char>(LowerASCII(a[i]));
+    const auto cb = static_cast<unsigned char>(LowerASCII(b[i]));
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+}  // namespace
+
+// --- TJUXNameList
+
+void TJUXNameList::Add(std::string_view name) {
+  const auto at = std::lower_bound(FNames.begin(), FNames.end(), name,
+                                   [](const std::string& a, std::string_view b) { return CompareNames(a, b) < 0; });
+  if (at != FNames.end() && CompareNames(*at, name) == 0) return;
+  FNames.insert(at, std::string(name));
+}
+
+bool TJUXNameList::Contains(std::string_view name) const {
+  return std::any_of(FNames.begin(), FNames.end(), [&](const std::string& n) { return CompareNames(n, name) == 0; });
+}
+
+// --- TJUXExpression
+
+TJUXExpression::TJUXExpression(TJUXExpression* parent) : FParent(parent) {
+  if (!parent) {
+    FErrors = std::make_unique<std::vector<std::string>>();
+    FMeta = std::make_unique<TJUX_META>(0);
+    FFormatSettings = std::make_unique<TFormatSettingsObj>(UserFormatSettings());
+  }
+}
+
+TJUXExpression::~TJUXExpression() = default;
+
+TJUXExpression* TJUXExpression::Root() {
+  TJUXExpression* node = this;
+  while (node->FParent) node = node->FParent;
+  return node;
+}
+
+const TJUXExpression* TJUXExpression::Root() const {
+  const TJUXExpression* node = this;
+  while (node->FParent) node = node->FParent;
+  return node;
+}
+
+void TJUXExpression::SetParent(TJUXExpression* parent) {
+  FParent = parent;
+  if (parent) return;
+  FFormatSettings = std::make_unique<TFormatSettingsObj>(UserFormatSettings());
+  // A node that becomes a root needs a place for its messages and meta.
+  if (!FErrors) FErrors = std::make_unique<std::vector<std::string>>();
+  if (!FMeta) FMeta = std::make_unique<TJUX_META>(static_cast<int>(FSpecVars.size()));
+}
+
+bool TJUXExpression::AcceptsSetParam(int) const { return FParent ? FParent->FSetAllowed : false; }
+
+std::string TJUXExpression::AsTextEx(bool) const { return {}; }
+
+void TJUXExpression::EvaluateEx(TTreeMapNode* scope, bool first) {
+  if (first)
+    FFlags = 0;
+  else
+    FFlags = static_cast<TJUXFlags>(FFlags & ~jfError);
+  Evaluate(scope, first);
+}
+
+void TJUXExpression::SetFlags(TJUXFlags flags, bool propagate) {
+  for (TJUXExpression* node = this; node; node = propagate ? node->FParent : nullptr)
+    node->FFlags = static_cast<TJUXFlags>(node->FFlags | flags);
+}
+
+void TJUXExpression::ClearErrorFlag() { FFlags = static_cast<TJUXFlags>(FFlags & ~jfError); }
+
+void TJUXExpression::AddError(uint8_t kind, std::string_view message) {
+  const TJUXFlags kindFlag = kind < 16 ? JUXKindFlag(kind) : 0;
+  if (kindFlag != 0 && (FFlags & kindFlag) && (FFlags & jfError)) return;
+  FFlags = static_cast<TJUXFlags>(FFlags | kindFlag | jfError);
+  if (FParent)
+    FParent->AddError(kind, message);
+  else
+    FErrors->emplace_back(message);
+}
+
+int TJUXExpression::IndexOfParam(const TJUXExpression*) const { return -1; }
+
+const std::vector<std::string>& TJUXExpression::Errors() const { return *Root()->FErrors; }
+TJUX_META& TJUXExpression::Meta() { return *Root()->FMeta; }
+const TFormatSettings& TJUXExpression::FormatSettings() const { return Root()->FFormatSettings->FormatSettings; }
+TFormatSettings& TJUXExpression::FormatSettings() { return Root()->FFormatSettings->FormatSettings; }
+TDravolinAttributes* TJUXExpression::Attributes() const { return Root()->FAttributes; }
+uint16_t TJUXExpression::AllowedScopes() const { return Root()->FAllowedScopes; }
+int64_t TJUXExpression::LoopCounter() const { return Root()->FLoopCounter; }
+
+void TJUXExpression::SetSpecialVariables(TSpecVarList vars) {
+  FSpecVars = std::move(vars);
+  if (FMeta) FMeta->SpecVarUseCounts.resize(FSpecVars.size(), 0);
+}
+
+void TJUXExpression::MarkDependsOnScope() {
+  for (TJUXExpression* node = this; node; node = node->FParent) node->FDependsOnScope = true;
+}
+
+void TJUXExpression::LoopTick() {
+  TJUXExpression* root = Root();
+  ++root->FLoopCounter;
+  if (!root->FProgress) return;
+  if (++root->FTickCounter <= root->FTickInterval) return;
+  root->FTickCounter = 0;
+  if (!root->FProgress(root->FLoopCounter)) AddError(jeUserAbort, "User abort");
+}
+
+void TJUXExpression::CopyBaseInto(TJUXExpression& copy) const {
+  copy.FResult = FResult ? FResult->Clone() : nullptr;
+  copy.FSetState = FSetState;
+}
+
+// --- reporting helpers
+
+void ReportIncompatibleTypes(TJUXExpression* node, std::string_view a, std::string_view b) {
+  if (node) node->AddError(jeIncompatibleTypes, "Incompatible types: " + Quoted(a) + " and " + Quoted(b));
+}
+
+void ReportFunctionNotDefined(TJUXExpression* node, std::string_view function, std::string_view typeName) {
+  if (node)
+    node->AddError(jeNotDefined,
+                   "Function " + Quoted(function) + " not defined for variables of class " + Quoted(typeName));
+}
+
+void ReportOperatorNotDefined(TJUXExpression* node, std::string_view op, std::string_view typeName) {
+  if (node)
+    node->AddError(jeNotDefined, "Operator " + Quoted(op) + " not defined for variables of class " + Quoted(typeName));
+}
+
+void ReportInvalidTypecast(TJUXExpression* node, std::string_view from, std::string_view to) {
+  if (node) node->AddError(jeInvalidTypecast, "Invalid typecast, from " + Quoted(from) + " to " + Quoted(to));
+}
+
+std::unique_ptr<TJUXExpression> TJUXExpr_Root::Clone() const {
+  auto copy = std::make_unique<TJUXExpr_Root>();
+  copy->FormatSettings() = FormatSettings();
+  copy->SetAttributes(Attributes());
+  copy->SetAllowedScopes(AllowedScopes());
+  CopyBaseInto(*copy);
+  return copy;
+}

@@ -1,0 +1,197 @@
+#include "eval/jux_function.h"
+
+#include <array>
+
+#include "foundation/assertion.h"
+
+namespace {
+
+struct TSetStateStep {
+  uint8_t State;
+  bool Mismatch;
+};
+
+// New set state of a node [node state][parameter state].
+constexpr std::array<std::array<TSetStateStep, 4>, 4> kSetStateSteps = {{
+    {{{jssScalar, false}, {jssMore, false}, {jssLast, false}, {jssEmpty, false}}},
+    {{{jssMore, false}, {jssMore, false}, {jssMore, true}, {jssEmpty, false}}},
+    {{{jssLast, false}, {jssLast, true}, {jssLast, false}, {jssEmpty, false}}},
+    {{{jssEmpty, false}, {jssEmpty, false}, {jssEmpty, false}, {jssEmpty, false}}},
+}};
+
+// Each restart of the unification moves to a wider class; more restarts than
+// this mean the classes cannot be unified.
+constexpr int kMaxUnifyRestarts = 4 * kJUXVarKindCount;
+
+constexpr std::string_view kUnparsedTree = "JUX: an expression with syntax errors cannot be prepared or evaluated";
+
+template <class TRow>
+int32_t RowOfClass(std::span<const TRow> rows, const TJUXFunctionClass* cls, bool last) {
+  int32_t found = -1;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].Class != cls) continue;
+    found = static_cast<int32_t>(i);
+    if (!last) break;
+  }
+  return found;
+}
+
+}  // namespace
+
+TJUXFunction::~TJUXFunction() = default;
+
+void TJUXFunction::GetFunctionInfo(TJUXFuncInfo& info) const {
+  info = TJUXFuncInfo{};
+  if (FTables && FClass) {
+    info.FunctionIndex = RowOfClass(FTables->Functions, FClass, true);
+    if (info.FunctionIndex >= 0) info.Name = FTables->Functions[static_cast<size_t>(info.FunctionIndex)].Name;
+    info.BinaryOperatorIndex = RowOfClass(FTables->BinaryOperators, FClass, false);
+    const int32_t unary = RowOfClass(FTables->UnaryOperators, FClass, false);
+    if (unary >= 0) info.UnaryOperatorIndex = unary;
+  }
+  info.MinParams = 1;
+  info.MaxParams = 1;
+}
+
+void TJUXNoParamFunc::GetFunctionInfo(TJUXFuncInfo& info) const {
+  TJUXFunction::GetFunctionInfo(info);
+  info.MinParams = 0;
+  info.MaxParams = 0;
+}
+
+void TJUXTwoParamFunc::GetFunctionInfo(TJUXFuncInfo& info) const {
+  TJUXFunction::GetFunctionInfo(info);
+  info.MinParams = 2;
+  info.MaxParams = 2;
+}
+
+void TJUXThreeParamFunc::GetFunctionInfo(TJUXFuncInfo& info) const {
+  TJUXFunction::GetFunctionInfo(info);
+  info.MinParams = 3;
+  info.MaxParams = 3;
+}
+
+void TJUXFunction::Construct(bool operatorSyntax, TJUXParamSource& params) {
+  FOperatorSyntax = operatorSyntax;
+  GetFunctionInfo(FFunctionInfo);
+  const int count = params.Count();
+  if (count < FFunctionInfo.MinParams) {
+    AddError(jeSyntax, "Not enough parameters for function \"" + FFunctionInfo.Name + "\"");
+    return;
+  }
+  if (count > FFunctionInfo.MaxParams) {
+    AddError(jeSyntax, "Too many parameters for function \"" + FFunctionInfo.Name + "\"");
+    return;
+  }
+  FParams.resize(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    // While parameter i is built, set producers below it ask this flag.
+    FSetAllowed = AcceptsSetParam(i);
+    FParams[static_cast<size_t>(i)] = params.Build(i, *this);
+  }
+}
+
+void TJUXFunction::Prepare(TTreeMapNode* scope) {
+  for (const auto& param : FParams) {
+    Require(param != nullptr, kUnparsedTree);
+    param->Prepare(scope);
+  }
+}
+
+void TJUXFunction::Evaluate(TTreeMapNode* scope, bool first) {
+  if (FParams.empty()) return;
+  for (const auto& param : FParams) Require(param != nullptr, kUnparsedTree);
+  FParams[0]->EvaluateEx(scope, first);
+  if (!HasError()) InitResult();
+  for (size_t i = 1; i < FParams.size(); ++i) {
+    FParams[i]->EvaluateEx(scope, first);
+    if (HasError()) return;
+    CombineParam(static_cast<int>(i));
+  }
+}
+
+void TJUXFunction::InitResult() {
+  const TJUXVar& value = ParamValue(0);
+  if (!FResult) FResult = value.GetClass().Create();
+  FResult->Assign(value, this);
+  FSetState = FParams[0]->SetState();
+}
+
+void TJUXFunction::CombineParam(int) { Require(false, "Non-implemented abstract method called. Please check."); }
+
+void TJUXFunction::ClearErrorFlag() {
+  TJUXExpression::ClearErrorFlag();
+  for (const auto& param : FParams)
+    if (param) param->ClearErrorFlag();
+}
+
+int TJUXFunction::IndexOfParam(const TJUXExpression* expression) const {
+  for (size_t i = 0; i < FParams.size(); ++i)
+    if (FParams[i].get() == expression) return static_cast<int>(i);
+  return -1;
+}
+
+void TJUXFunction::UnifyParamTypes(int firstParam, const TJUXVarClass* cls) {
+  const int count = ParamCount();
+  int i = firstParam;
+  if (!cls) {
+    Require(firstParam >= 0 && firstParam < count, "UnifyParamTypes: parameter index out of range");
+    cls = &ParamValue(firstParam).GetClass();
+    i = firstParam + 1;
+  }
+  int restarts = 0;
+  while (i < count) {
+    const TJUXVarClass& other = ParamValue(i).GetClass();
+    const TJUXVarClass* next = nullptr;
+    if (cls->AcceptsClass(other)) {
+      ++i;
+      continue;
+    }
+    if (other.AcceptsClass(*cls))
+      next = &other;
+    else
+      next = cls->PromotedClass();
+    if (!next || ++restarts > kMaxUnifyRestarts) {
+      AddError(jeIncompatibleTypes,
+               "Incompatible types: " + std::string(cls->TypeName) + " and " + std::string(other.TypeName));
+      break;
+    }
+    cls = next;
+    i = firstParam;
+  }
+  FResult = cls->Create();
+}
+
+void TJUXFunction::CombineSetState(int index) {
+  const uint8_t param = FParams[static_cast<size_t>(index)]->SetState();
+  if (FSetState > jssEmpty || param > jssEmpty) return;
+  const TSetStateStep step = kSetStateSteps[FSetState][param];
+  FSetState = step.State;
+  if (step.Mismatch) AddError(jeScopeSet, "Number of set-elements does not match");
+}
+
+void TJUXFunction::CombineAllSetStates() {
+  if (FParams.empty()) return;
+  FSetState = FParams[0]->SetState();
+  for (int i = 1; i < ParamCount(); ++i) CombineSetState(i);
+}
+
+void TJUXFunction::CloneFields(TJUXFunction&) const {}
+
+std::unique_ptr<TJUXExpression> TJUXFunction::Clone() const {
+  Require(FClass != nullptr, "JUX: function node without class reference cannot be cloned");
+  std::unique_ptr<TJUXFunction> copy = FClass->NewInstance(nullptr);
+  copy->FTables = FTables;
+  copy->FFunctionInfo = FFunctionInfo;
+  copy->FOperatorSyntax = FOperatorSyntax;
+  CopyBaseInto(*copy);
+  copy->FParams.resize(FParams.size());
+  for (size_t i = 0; i < FParams.size(); ++i) {
+    if (!FParams[i]) continue;
+    std::unique_ptr<TJUXExpression> param = FParams[i]->Clone();
+    param->SetParent(copy.get());
+    copy->FParams[i] = std::move(param);
+  }
+  CloneFields(*copy);
+  return copy;
+}

@@ -1,0 +1,235 @@
+#pragma once
+// The four scalar value classes: double (80-bit extended; also the parent of
+// the derived number classes), integer (64-bit), Boolean and string (8-bit
+// characters). Numbers cross class borders as doubles; SetInteger takes 32
+// bits. Division by zero flags kind 2 and domain errors of the mathematical
+// functions kind 3 in the sink (no message); those operations, and the string
+// casts, need a sink.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "eval/jux_var.h"
+
+class TJUXVar_Double : public TJUXVar {
+ public:
+  TJUXVar_Double() = default;
+  explicit TJUXVar_Double(long double value) : FValue(value) {}
+  static const TJUXVarClass& Class() { return JUXVarClass(TJUXVarKind::Double); }
+  static std::unique_ptr<TJUXVar_Double> CreateWithValue(double value);
+
+  long double Value() const { return FValue; }
+  void SetValue(long double value) { FValue = value; }
+
+  const TJUXVarClass& GetClass() const override { return Class(); }
+  void Assign(const TJUXVar& source, TJUXExpression* sink) override;
+  // Trimmed decimals: at least 0, at most 6.
+  std::string ToText(const TFormatSettings& settings) const override;
+  TJUXVarRec ToVarRec() const override { return FValue; }
+
+  double AsDouble(TJUXExpression* sink) const override;
+  double AsCurrency(TJUXExpression* sink) const override;
+  double AsPercentage(TJUXExpression* sink) const override;
+  double AsDateTime(TJUXExpression* sink) const override;
+  double AsDate(TJUXExpression* sink) const override;
+  double AsDuration(TJUXExpression* sink) const override;
+  void SetInteger(int32_t value, TJUXExpression* sink) override;
+  void SetDouble(double value, TJUXExpression* sink) override;
+
+  void CastToBoolean(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToInteger(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToDouble(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToCurrency(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToPercentage(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToDateTime(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToDate(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToTime(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToDuration(TJUXVar& dest, TJUXExpression* sink) const override;
+
+  void OpAdd(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpSubtract(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpMultiply(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpDivide(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpMod(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpNegate(TJUXExpression* sink) override;
+  void OpMax(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpMin(const TJUXVar& other, TJUXExpression* sink) override;
+
+  void OpGreater(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpGreaterEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpLess(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpLessEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpNotEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+
+  void FnAbs(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnSin(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnCos(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnTan(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnAtan(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnAtan2(const TJUXVar& other, TJUXVar& result, TJUXExpression* sink) const override;
+  void FnLog(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnLn(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnSqrt(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnSqr(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnExp(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnPower(const TJUXVar& other, TJUXVar& result, TJUXExpression* sink) const override;
+
+ protected:
+  long double FValue = 0.0L;
+};
+
+class TJUXVar_Integer : public TJUXVar {
+ public:
+  TJUXVar_Integer() = default;
+  explicit TJUXVar_Integer(int64_t value) : FValue(value) {}
+  static const TJUXVarClass& Class() { return JUXVarClass(TJUXVarKind::Integer); }
+
+  int64_t Value() const { return FValue; }
+  void SetValue(int64_t value) { FValue = value; }
+
+  const TJUXVarClass& GetClass() const override { return Class(); }
+  void Assign(const TJUXVar& source, TJUXExpression* sink) override;
+  std::string ToText(const TFormatSettings& settings) const override;
+  TJUXVarRec ToVarRec() const override { return static_cast<long double>(FValue); }
+
+  int64_t AsInteger(TJUXExpression* sink) const override;
+  double AsDouble(TJUXExpression* sink) const override;
+  double AsCurrency(TJUXExpression* sink) const override;
+  double AsPercentage(TJUXExpression* sink) const override;
+  double AsDateTime(TJUXExpression* sink) const override;
+  double AsDate(TJUXExpression* sink) const override;
+  double AsDuration(TJUXExpression* sink) const override;
+  void SetInteger(int32_t value, TJUXExpression* sink) override;
+
+  void CastToBoolean(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToInteger(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToDouble(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToCurrency(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToPercentage(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToDateTime(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToDate(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToDuration(TJUXVar& dest, TJUXExpression* sink) const override;
+
+  void OpAdd(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpSubtract(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpMultiply(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpDivide(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpMod(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpNegate(TJUXExpression* sink) override;
+  void OpNot(TJUXExpression* sink) override;
+  void OpAnd(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpOr(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpXor(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpMax(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpMin(const TJUXVar& other, TJUXExpression* sink) override;
+
+  void OpGreater(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpGreaterEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpLess(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpLessEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpNotEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+
+  void FnAbs(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnSin(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnCos(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnTan(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnAtan(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnAtan2(const TJUXVar& other, TJUXVar& result, TJUXExpression* sink) const override;
+  void FnLog(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnLn(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnSqrt(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnSqr(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnExp(TJUXVar& result, TJUXExpression* sink) const override;
+  void FnPower(const TJUXVar& other, TJUXVar& result, TJUXExpression* sink) const override;
+
+ private:
+  int64_t FValue = 0;
+};
+
+class TJUXVar_Boolean : public TJUXVar {
+ public:
+  TJUXVar_Boolean() = default;
+  explicit TJUXVar_Boolean(bool value) : FValue(value) {}
+  static const TJUXVarClass& Class() { return JUXVarClass(TJUXVarKind::Boolean); }
+  static std::unique_ptr<TJUXVar_Boolean> CreateWithValue(bool value);
+
+  bool Value() const { return FValue; }
+  void SetValue(bool value) { FValue = value; }
+
+  const TJUXVarClass& GetClass() const override { return Class(); }
+  void Assign(const TJUXVar& source, TJUXExpression* sink) override;
+  // "True" or "False".
+  std::string ToText(const TFormatSettings& settings) const override;
+  TJUXVarRec ToVarRec() const override { return FValue; }
+
+  bool AsBoolean(TJUXExpression* sink) const override;
+  void SetBoolean(bool value, TJUXExpression* sink) override;
+
+  void CastToBoolean(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToDouble(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToInteger(TJUXVar& dest, TJUXExpression* sink) const override;
+
+  void OpNot(TJUXExpression* sink) override;
+  // And/Or (and Min/Max, their synonyms) do not read the other operand when
+  // the own value decides the outcome.
+  void OpAnd(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpOr(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpXor(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpMax(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpMin(const TJUXVar& other, TJUXExpression* sink) override;
+
+  void OpEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpNotEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+
+ private:
+  bool FValue = false;
+};
+
+class TJUXVar_String : public TJUXVar {
+ public:
+  TJUXVar_String() = default;
+  explicit TJUXVar_String(std::string value) : FValue(std::move(value)) {}
+  static const TJUXVarClass& Class() { return JUXVarClass(TJUXVarKind::String); }
+
+  const std::string& Value() const { return FValue; }
+  void SetValue(std::string value) { FValue = std::move(value); }
+
+  const TJUXVarClass& GetClass() const override { return Class(); }
+  void Assign(const TJUXVar& source, TJUXExpression* sink) override;
+  std::string ToText(const TFormatSettings& settings) const override;
+  TJUXVarRec ToVarRec() const override { return FValue; }
+
+  std::string AsString(TJUXExpression* sink) const override;
+  void SetString(const std::string& value, TJUXExpression* sink) override;
+
+  // Concatenation; removal of every occurrence of the other text.
+  void OpAdd(const TJUXVar& other, TJUXExpression* sink) override;
+  void OpSubtract(const TJUXVar& other, TJUXExpression* sink) override;
+
+  // Ordinal (byte-wise, case-sensitive) comparisons.
+  void OpGreater(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpGreaterEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpLess(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpLessEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+  void OpNotEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const override;
+
+  // Text reading with the sink's settings; a failure records kind 7 «Unable
+  // to cast the string value "S" into a Y» and leaves a fallback in dest.
+  void CastToBoolean(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToCurrency(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToDate(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToDateTime(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToDouble(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToDuration(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToInteger(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToPercentage(TJUXVar& dest, TJUXExpression* sink) const override;
+  void CastToTime(TJUXVar& dest, TJUXExpression* sink) const override;
+
+ private:
+  std::string FValue;
+};

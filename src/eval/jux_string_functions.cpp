@@ -1,0 +1,151 @@
+#include "eval/jux_string_functions.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+
+// Copy(s, index, count): an index below 1 counts as 1 with count unchanged;
+// empty when s is empty, index is beyond s or count < 0; count is cut to what
+// remains.
+std::string CopyText(const std::string& s, int64_t index, int64_t count) {
+  const auto length = static_cast<int64_t>(s.size());
+  if (index < 1) index = 1;
+  if (s.empty() || index > length || count < 0) return {};
+  count = std::min(count, length - index + 1);
+  return s.substr(static_cast<size_t>(index - 1), static_cast<size_t>(count));
+}
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string MapASCII(std::string text, char from, char to) {
+  for (char& c : text)
+    if (c >= from && c <= static_cast<char>(from + 25)) c = static_cast<char>(c - from + to);
+  return text;
+}
+
+std::string ReplaceAll(const std::string& s, const std::string& old, const std::string& replacement) {
+  if (old.empty()) return s;
+  std::string out;
+  size_t from = 0;
+  for (size_t at = s.find(old); at != std::string::npos; at = s.find(old, from)) {
+    out.append(s, from, at - from);
+    out += replacement;
+    from = at + old.size();
+  }
+  out.append(s, from, std::string::npos);
+  return out;
+}
+
+// The 1-based position of sub in s at or after start (>= 1); 0 if none.
+int64_t FindText(const std::string& sub, const std::string& s, int64_t start) {
+  if (sub.empty() || s.empty() || start > static_cast<int64_t>(s.size())) return 0;
+  const size_t at = s.find(sub, static_cast<size_t>(std::max<int64_t>(start, 1) - 1));
+  return at == std::string::npos ? 0 : static_cast<int64_t>(at) + 1;
+}
+
+void SetText(TJUXFunction& node, const std::string& text) { node.Result()->SetString(text, &node); }
+
+// A position or length as a 32-bit integer result (texts above 2^31
+// characters do not occur in practice).
+void SetCount(TJUXFunction& node, int64_t count) { node.Result()->SetInteger(static_cast<int32_t>(count), &node); }
+
+}  // namespace
+
+// --- leftstr, rightstr, midstr
+
+void TJUXPieceStrFunc::Prepare(TTreeMapNode* scope) {
+  TJUXTwoParamFunc::Prepare(scope);
+  SetResult(std::make_unique<TJUXVar_String>());
+}
+
+void TJUXPieceStrFunc::InitResult() { SetSetState(Param(0)->SetState()); }
+
+void TJUXFunc_LeftStr::CombineParam(int index) {
+  const std::string s = ParamValue(0).AsString(this);
+  SetText(*this, CopyText(s, 1, ParamValue(1).AsInteger(this)));
+  CombineSetState(index);
+}
+
+void TJUXFunc_RightStr::CombineParam(int index) {
+  const std::string s = ParamValue(0).AsString(this);
+  const int64_t n = ParamValue(1).AsInteger(this);
+  // n is at most the length here, so the index cannot overflow.
+  const int64_t count = std::min<int64_t>(n, static_cast<int64_t>(s.size()));
+  SetText(*this, CopyText(s, static_cast<int64_t>(s.size()) - count + 1, count));
+  CombineSetState(index);
+}
+
+void TJUXFunc_MidStr::Prepare(TTreeMapNode* scope) {
+  TJUXThreeParamFunc::Prepare(scope);
+  SetResult(std::make_unique<TJUXVar_String>());
+}
+
+void TJUXFunc_MidStr::InitResult() { SetSetState(Param(0)->SetState()); }
+
+void TJUXFunc_MidStr::CombineParam(int index) {
+  CombineSetState(index);
+  if (index != 2) return;
+  const std::string s = ParamValue(0).AsString(this);
+  const int64_t position = ParamValue(1).AsInteger(this);
+  SetText(*this, CopyText(s, position, ParamValue(2).AsInteger(this)));
+}
+
+// --- one-parameter text functions
+
+void TJUXFunc_Lowercase::Compute(const std::string& text) { SetText(*this, MapASCII(text, 'A', 'a')); }
+void TJUXFunc_Uppercase::Compute(const std::string& text) { SetText(*this, MapASCII(text, 'a', 'A')); }
+void TJUXFunc_LenStr::Compute(const std::string& text) { SetCount(*this, static_cast<int64_t>(text.size())); }
+
+void TJUXFunc_LTrimStr::Compute(const std::string& text) {
+  const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
+  SetText(*this, std::string(first, text.end()));
+}
+
+void TJUXFunc_RTrimStr::Compute(const std::string& text) {
+  const auto last = std::find_if_not(text.rbegin(), text.rend(), IsBlank).base();
+  SetText(*this, std::string(text.begin(), last));
+}
+
+void TJUXFunc_TrimStr::Compute(const std::string& text) {
+  const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
+  const auto last = std::find_if_not(text.rbegin(), std::string::const_reverse_iterator(first), IsBlank).base();
+  SetText(*this, std::string(first, last));
+}
+
+// --- replacestr, pos
+
+void TJUXFunc_ReplaceStr::Prepare(TTreeMapNode* scope) {
+  TJUXThreeParamFunc::Prepare(scope);
+  SetResult(std::make_unique<TJUXVar_String>());
+}
+
+void TJUXFunc_ReplaceStr::CombineParam(int index) {
+  if (index != 2) return;
+  const std::string s = ParamValue(0).AsString(this);
+  const std::string old = ParamValue(1).AsString(this);
+  SetText(*this, ReplaceAll(s, old, ParamValue(2).AsString(this)));
+  CombineAllSetStates();
+}
+
+void TJUXFunc_Pos::GetFunctionInfo(TJUXFuncInfo& info) const {
+  TJUXFunction::GetFunctionInfo(info);
+  info.MinParams = 2;
+  info.MaxParams = 3;
+}
+
+void TJUXFunc_Pos::Prepare(TTreeMapNode* scope) {
+  TJUXFunction::Prepare(scope);
+  SetResult(std::make_unique<TJUXVar_Integer>());
+}
+
+void TJUXFunc_Pos::CombineParam(int index) {
+  if (index != ParamCount() - 1) return;
+  const std::string sub = ParamValue(0).AsString(this);
+  const std::string s = ParamValue(1).AsString(this);
+  const int64_t start = ParamCount() == 3 ? ParamValue(2).AsInteger(this) : 1;
+  SetCount(*this, FindText(sub, s, start));
+  CombineAllSetStates();
+}

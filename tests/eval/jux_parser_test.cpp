@@ -1,0 +1,278 @@
+#include "eval/jux_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "eval/jux_expression.h"
+#include "eval/jux_function.h"
+#include "eval/jux_lookup_functions.h"
+#include "eval/jux_registry.h"
+#include "eval/jux_scalar_vars.h"
+
+namespace {
+
+class TTestRoot final : public TJUXExpression {
+ public:
+  TTestRoot() : TJUXExpression(nullptr) { SetAllowedScopes(jsmAll); }
+  void Evaluate(TTreeMapNode*, bool) override {}
+  std::unique_ptr<TJUXExpression> Clone() const override { return nullptr; }
+  void Prepare(TTreeMapNode*) override {}
+};
+
+// The host protocol up to the tree: tokenize, then build unless the text
+// does not scan.
+std::unique_ptr<TJUXExpression> Parse(TJUXExpression& root, const std::string& text) {
+  TJUXTokens tokens(text, &root);
+  if (root.HasError()) return nullptr;
+  return BuildExpression(&tokens, &root);
+}
+
+// The tree fully parenthesised, independent of the printer: binary nodes as
+// "(l op r)", unary as "(op x)", calls as "name[args]", empty slots "?".
+std::string Shape(const TJUXExpression* node) {
+  if (!node) return "?";
+  const auto* f = dynamic_cast<const TJUXFunction*>(node);
+  if (!f) return node->AsText();
+  const TJUXFuncInfo& info = f->FunctionInfo();
+  const bool setLiteral = f->OperatorSyntax() && f->FunctionClass() == JUXFunctionClass<TJUXFunc_SetJoin>();
+  if (f->OperatorSyntax() && f->ParamCount() == 2 && info.BinaryOperatorIndex >= 0) {
+    const auto& row = JUXBinaryOperators()[static_cast<size_t>(info.BinaryOperatorIndex)];
+    return "(" + Shape(f->Param(0)) + " " + std::string(JUXKindRow(row.TokenKind)->Text) + " " + Shape(f->Param(1)) +
+           ")";
+  }
+  if (f->OperatorSyntax() && f->ParamCount() == 1 && !setLiteral) {
+    const auto& row = JUXUnaryOperators()[static_cast<size_t>(info.UnaryOperatorIndex)];
+    return "(" + std::string(JUXKindRow(row.TokenKind)->Text) + " " + Shape(f->Param(0)) + ")";
+  }
+  std::string text = (setLiteral ? "set" : info.Name) + "[";
+  for (int i = 0; i < f->ParamCount(); ++i) text += (i ? ", " : "") + Shape(f->Param(i));
+  return text + "]";
+}
+
+bool Registered(std::string_view name) { return JUXFunctionIndexOfName(name) >= 0; }
+
+struct TShapeCase {
+  const char* Text;
+  const char* Shape;
+  std::vector<const char*> Needs;  // registry names the case relies on
+};
+
+TEST(JUXParser, PrecedenceAndAssociativity) {
+  const std::vector<TShapeCase> cases = {
+      {"a + b * c ^ 2", "(a + (b * (c ^ 2)))", {}},
+      {"2 ^ 3 ^ 2", "((2 ^ 3) ^ 2)", {}},
+      {"a - b - c", "((a - b) - c)", {}},
+      {"a max b + c", "((a max b) + c)", {}},
+      {"a min b max c", "((a min b) max c)", {}},
+      {"a / b mod c * d", "(((a / b) mod c) * d)", {}},
+      {"parent.x + 1", "((parent[] . x) + 1)", {"parent"}},
+      {"a.b.c", "((a . b) . c)", {}},
+      {"a = b and c", "((a = b) and c)", {}},
+      {"a < b or c >= d xor e <> f", "(((a < b) or (c >= d)) xor (e <> f))", {}},
+      {"a <= b = c > d", "(((a <= b) = c) > d)", {}},
+      {"-a^2", "((- a) ^ 2)", {}},
+      {"not a and b", "((not a) and b)", {}},
+      {"a - -b", "(a - (- b))", {}},
+      {"+a", "(+ a)", {}},
+      {"- - a", "(- (- a))", {}},
+      {"not -a", "(not (- a))", {}},
+      {"not not a or b", "((not (not a)) or b)", {}},
+      {"a * -b ^ c", "(a * ((- b) ^ c))", {}},
+      {"((a + b))", "(a + b)", {}},
+      {"(a) + (b)", "(a + b)", {}},
+      {"(a + b) * c", "((a + b) * c)", {}},
+      {"a * (b - c)", "(a * (b - c))", {}},
+      {"MaxF(1; 2)", "maxf[1, 2]", {"maxf"}},
+      {"maxf((1; 2))", "maxf[1, 2]", {"maxf"}},
+      {"sqrt(a + b) * 2", "(sqrt[(a + b)] * 2)", {"sqrt"}},
+      // Set literals where a set is accepted.
+      {"sum([1; 2; 3])", "sum[set[1, 2, 3]]", {"sum", "setjoin"}},
+      {"sum([1; [2]] + 1)", "sum[(set[1, set[2]] + 1)]", {"sum", "setjoin"}},
+  };
+  for (const TShapeCase& c : cases) {
+    SCOPED_TRACE(c.Text);
+    bool missing = false;
+    for (const char* name : c.Needs) missing |= !Registered(name);
+    if (missing) continue;  // the function's group is not registered yet
+    TTestRoot root;
+    const auto node = Parse(root, c.Text);
+    EXPECT_EQ(Shape(node.get()), c.Shape);
+    EXPECT_EQ(root.Errors(), std::vector<std::string>{});
+  }
+}
+
+TEST(JUXParser, LeavesAndNames) {
+  TTestRoot root;
+  TSpecVarList vars;
+  vars.push_back({"myvar", TJUXVar_Double::CreateWithValue(4)});
+  vars.push_back({"Upper", TJUXVar_Double::CreateWithValue(5)});
+  root.SetSpecialVariables(std::move(vars));
+  struct TCase {
+    const char* Text;
+    const char* Printed;
+  };
+  const TCase cases[] = {
+      {"PI", "pi"},          {"Infinity", "infinity"}, {"TRUE", "true"}, {"MyVar", "myvar"},
+      {"Upper", "Upper"},    // a special variable matches only when listed in lower case
+      {"Sales_2", "Sales_2"}, {"'it''s'", "'it''s'"}, {"#65", "#65"},   {"$1F", "$1F"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Text);
+    const auto node = Parse(root, c.Text);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->AsText(), c.Printed);
+  }
+  EXPECT_TRUE(root.Errors().empty());
+
+  const auto pi = Parse(root, "pi");
+  const auto* constant = dynamic_cast<const TJUXExpr_Const*>(pi.get());
+  ASSERT_NE(constant, nullptr);
+  EXPECT_EQ(constant->ConstRow(), 0);
+  EXPECT_DOUBLE_EQ(constant->Result()->AsDouble(nullptr), 3.141592653589793);
+  EXPECT_NE(dynamic_cast<const TJUXExpr_SpecVar*>(Parse(root, "MYVAR").get()), nullptr);
+  const auto attribute = Parse(root, "Upper");
+  ASSERT_NE(dynamic_cast<const TJUXExpr_Var*>(attribute.get()), nullptr);
+  EXPECT_EQ(dynamic_cast<const TJUXExpr_Var*>(attribute.get())->Name(), "Upper");
+}
+
+TEST(JUXParser, FunctionNamesShadowConstantsAndAttributes) {
+  if (!Registered("sqrt")) GTEST_SKIP() << "sqrt not registered yet";
+  TTestRoot root;
+  const auto node = Parse(root, "SQRT");
+  const auto* f = dynamic_cast<const TJUXFunction*>(node.get());
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->FunctionInfo().Name, "sqrt");
+  EXPECT_EQ(root.Errors(), std::vector<std::string>{"Not enough parameters for function \"sqrt\""});
+}
+
+// Only the first syntax message reaches the root; further messages in a
+// case's list would be of other kinds (a set literal where the root takes
+// no set adds kind 8), so the first message is the one to compare.
+struct TErrorCase {
+  const char* Text;
+  std::string Error;
+  std::vector<const char*> Needs;
+};
+
+TEST(JUXParser, SyntaxErrors) {
+  const std::vector<TErrorCase> cases = {
+      {"max(1; 2)", "1: Syntax error, unexpected \"max\"", {}},
+      {"sqrt(a, b)", "7: Syntax error, unused characters in input", {"sqrt"}},
+      {"maxf(a, b)", "Not enough parameters for function \"maxf\"", {"maxf"}},
+      {"minus(1)", "Not enough parameters for function \"minus\"", {"minus"}},
+      {"power(1; 2; 3)", "Too many parameters for function \"power\"", {"power"}},
+      {"[]", "Not enough parameters for function \"setjoin\"", {"setjoin"}},
+      {"(a", "\")\" expected", {}},
+      {"[a; b", "\"]\" expected", {}},
+      {"a b", "3: Syntax error, unused characters in input", {}},
+      {"1 2", "3: Syntax error, unused characters in input", {}},
+      {"pi 2", "4: Syntax error, unused characters in input", {}},
+      // The parameter-count error that follows is of the same kind: dropped.
+      {"sqrt x", "6: \"(\" expected", {"sqrt"}},
+      {"sqrt(x) y", "\")\" expected", {"sqrt"}},
+      {"maxf(a;;b)", "8: Expression expected", {"maxf"}},
+      // Parentheses group; they do not make an argument list.
+      {"maxf(1; (2; 3))", "11: Syntax error, unused characters in input", {"maxf"}},
+      // The second "*" cannot be binary; the right part "* b" starts with it.
+      {"a * * b", "5: Syntax error, unexpected \"*\"", {}},
+      {"a +", "Expression expected", {}},
+      {"()", "Expression expected", {}},
+      {")", "1: Syntax error, unexpected \")\"", {}},
+      {"a ; b", "3: Syntax error, unused characters in input", {}},
+      // An unknown name is an attribute, which reads one token.
+      {"f(x)", "2: Syntax error, unused characters in input", {}},
+  };
+  for (const TErrorCase& c : cases) {
+    SCOPED_TRACE(c.Text);
+    bool missing = false;
+    for (const char* name : c.Needs) missing |= !Registered(name);
+    if (missing) continue;
+    TTestRoot root;
+    Parse(root, c.Text);
+    ASSERT_FALSE(root.Errors().empty());
+    EXPECT_EQ(root.Errors().front(), c.Error);
+    EXPECT_TRUE(root.HasErrorKind(jeSyntax));
+  }
+  // Later syntax messages of the same parse are dropped at the root.
+  for (const char* text : {"(a", "sqrt x", "a b c d", "! @ ("}) {
+    SCOPED_TRACE(text);
+    TTestRoot root;
+    TJUXTokens tokens(text, &root);
+    BuildExpression(&tokens, &root);
+    EXPECT_EQ(root.Errors().size(), 1u);
+  }
+}
+
+TEST(JUXParser, PrintsWithTheFewestParentheses) {
+  struct TCase {
+    const char* Text;
+    const char* Printed;
+  };
+  const TCase cases[] = {
+      {"a - (b - c)", "a - (b - c)"}, {"(a - b) - c", "(a - b) - c"}, {"a + b * c", "a + b * c"},
+      {"(a + b) * c", "(a + b) * c"}, {"a.b", "a . b"},                {"-a", "- a"},
+      {"not (a and b)", "not (a and b)"}, {"1.50 + x", "1.5 + x"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Text);
+    TTestRoot root;
+    const auto node = Parse(root, c.Text);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->AsText(), c.Printed);
+  }
+  if (Registered("maxf")) {
+    TTestRoot root;
+    EXPECT_EQ(Parse(root, "MAXF( a ;b+1 )")->AsText(), "maxf(a; b + 1)");
+  }
+  if (Registered("setjoin")) {
+    TTestRoot root;
+    EXPECT_EQ(Parse(root, "sum([1;2; 3])")->AsText(), "sum([1; 2; 3])");
+    EXPECT_EQ(Parse(root, "setjoin(1; 2)")->AsText(), "setjoin(1; 2)");
+  }
+}
+
+// Text nested beyond the bound is refused with one message, whatever form the
+// nesting takes, and never exhausts the stack.
+TEST(JUXParser, BoundsTheNestingDepth) {
+  const auto repeat = [](const std::string& part, int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += part;
+    return s;
+  };
+  constexpr int kDeep = 1500;
+  std::vector<std::string> deep = {
+      "a" + repeat(" + a", kDeep),
+      repeat("-", kDeep) + "a",
+      repeat("not ", kDeep) + "a",
+      repeat("-(", kDeep) + "a" + repeat(")", kDeep),
+      repeat("a.", kDeep) + "a",
+  };
+  if (Registered("sqrt")) deep.push_back(repeat("sqrt(", kDeep) + "a" + repeat(")", kDeep));
+  if (Registered("setjoin")) deep.push_back(repeat("[a; ", kDeep) + "a" + repeat("]", kDeep));
+  for (const std::string& text : deep) {
+    SCOPED_TRACE(text.substr(0, 20));
+    TTestRoot root;
+    Parse(root, text);
+    ASSERT_FALSE(root.Errors().empty());
+    EXPECT_NE(root.Errors().front().find("Expression nested too deeply"), std::string::npos);
+  }
+  // Redundant parentheses are stripped without recursion and cost no depth.
+  TTestRoot root;
+  const auto node = Parse(root, repeat("(", kDeep) + "a + b" + repeat(")", kDeep));
+  EXPECT_TRUE(root.Errors().empty());
+  EXPECT_EQ(Shape(node.get()), "(a + b)");
+  // A chain just inside the bound parses, prints and frees (the passes over
+  // the tree recurse as deep as the parser did).
+  TTestRoot chain;
+  const auto longest = Parse(chain, "a" + repeat(" - a", kJUXMaxParseDepth - 1));
+  EXPECT_TRUE(chain.Errors().empty());
+  ASSERT_NE(longest, nullptr);
+  const auto reparsed = Parse(chain, longest->AsText());
+  EXPECT_TRUE(chain.Errors().empty());
+  EXPECT_TRUE(Shape(reparsed.get()) == Shape(longest.get()));
+  EXPECT_NE(longest->Clone(), nullptr);
+}
+
+}  // namespace
