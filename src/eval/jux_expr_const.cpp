@@ -34,6 +34,10 @@ TJUXExpr_Const::TJUXExpr_Const(TJUXExpression* parent, uint8_t tokenKind, std::s
       break;
     }
     case jlkDoubleConstant:
+      // The scanner accepts runs such as "1.2.3" or "1e" that do not read as
+      // a number; they would otherwise silently read as 0.
+      if (!ReadJUXFloat(FTokenText, FormatSettings()))
+        AddError(jeNotConvertible, "Unable to cast the string value \"" + FTokenText + "\" into a double");
       FResult = TJUXVar_Double::Class().CreateFromText(FTokenText, FormatSettings());
       break;
     case jlkIntegerConstant:

@@ -242,8 +242,9 @@ class TJUXExpr_Const : public TJUXExpression {
  public:
   // A literal from its token (kind and text as scanned). Kinds other than the
   // four literal kinds report kind 1 "JUX: Unhandled constant expression
-  // token: " + text and leave a double 0. An integer literal outside 32 bits
-  // reports kind 7 (it would otherwise silently read as 0).
+  // token: " + text and leave a double 0. An integer literal outside 32 bits,
+  // or a number literal that does not read (such as "1.2.3"), reports kind 7
+  // (it would otherwise silently read as 0).
   TJUXExpr_Const(TJUXExpression* parent, uint8_t tokenKind, std::string tokenText);
   // A named constant: a copy of `value`; prints as `name`.
   TJUXExpr_Const(TJUXExpression* parent, int32_t constRow, std::string name, const TJUXVar& value,

@@ -103,6 +103,16 @@ TEST(JUXExpressionConst, BadTokensAndDirectEvaluation) {
   TJUXExpr_Root other;
   TJUXExpr_Const big(&other, jlkIntegerConstant, "3000000000");
   EXPECT_EQ(other.Errors().at(0), "Unable to cast the string value \"3000000000\" into an integer");
+  // So is a number literal the scanner accepts but that does not read.
+  for (const char* text : {"1.2.3", "1e", "2E+", "1.5e-"}) {
+    SCOPED_TRACE(text);
+    TJUXExpr_Root host;
+    host.FormatSettings().DecimalSeparator = '.';
+    TJUXExpr_Const bad(&host, jlkDoubleConstant, text);
+    EXPECT_TRUE(bad.HasErrorKind(jeNotConvertible));
+    EXPECT_EQ(host.Errors(), std::vector<std::string>{"Unable to cast the string value \"" + std::string(text) +
+                                                      "\" into a double"});
+  }
 
   TJUXExpr_Const named(&root, 0, "pi", TJUXVar_Double(3.5L), 1, "PI");
   EXPECT_EQ(named.AsText(), "pi");
