@@ -37,7 +37,11 @@ inline long double Divide(long double a, long double b, bool& divByZero) {
 
 inline long double Mod(long double a, long double b) {
   if (b == 0) return a;
-  const int64_t q = TruncToInt64(a / b);
+  const long double quotient = a / b;
+  // A finite quotient beyond 64 bits has no integer q; the exact remainder
+  // (sign of a) replaces a - INT64_MIN * b, which would exceed the divisor.
+  if (std::isfinite(quotient) && std::fabs(quotient) >= 9223372036854775808.0L) return std::fmod(a, b);
+  const int64_t q = TruncToInt64(quotient);
   return a - static_cast<long double>(q) * b;
 }
 

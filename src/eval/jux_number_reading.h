@@ -10,6 +10,8 @@
 
 // Optional blanks around, optional sign, digits with at most one decimal
 // separator of the settings, optional exponent; nullopt for anything else.
+// Read in extended precision: beyond its range the result is an infinity
+// (overflow) or zero (underflow), never nullopt.
 std::optional<long double> ReadJUXFloat(std::string_view text, const TFormatSettings& settings);
 
 // Optional leading blanks, optional sign, then decimal digits, or hexadecimal

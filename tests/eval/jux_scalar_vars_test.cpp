@@ -7,6 +7,7 @@
 
 #include "eval/jux_derived_vars.h"
 #include "eval/jux_expression.h"
+#include "eval/math_eval_helper.h"
 
 namespace {
 
@@ -29,7 +30,8 @@ TEST_F(JUXScalarVars, DoubleDivisionAndRemainder) {
   const TCase cases[] = {
       {1, 0, false, kInf, true},   {-1, 0, false, -kInf, true}, {0, 0, false, kInf, true},
       {7, 2, false, 3.5, false},   {7.5, 2, true, 1.5, false},  {-7.5, 2, true, -1.5, false},
-      {7.5, 0, true, 7.5, false},
+      {7.5, 0, true, 7.5, false},  {1e30, 7, true, std::fmod(1e30, 7.0), false},
+      {-1e30, 7, true, std::fmod(-1e30, 7.0), false},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.A << (c.Mod ? " mod " : " / ") << c.B);
@@ -268,6 +270,44 @@ TEST_F(JUXScalarVars, ConstructorsFromTextNeverRecord) {
   for (const auto& [text, want] : ints) EXPECT_EQ(TJUXVar_Integer::Class().CreateFromText(text, s)->AsInteger(nullptr), want) << text;
   EXPECT_EQ(TJUXVar_Double::Class().CreateFromText(" 1.5e3 ", s)->AsDouble(nullptr), 1500.0);
   EXPECT_EQ(TJUXVar_Double::Class().CreateFromText("1,5", s)->AsDouble(nullptr), 0.0);
+}
+
+// Numbers beyond the double range are read in extended precision; beyond
+// that they overflow to an infinity (or underflow to zero), never to the
+// unreadable-text zero.
+TEST_F(JUXScalarVars, NumbersBeyondDoubleRangeReadAsExtended) {
+  const TFormatSettings& s = Root.FormatSettings();
+  constexpr long double kInfL = std::numeric_limits<long double>::infinity();
+  const std::pair<const char*, long double> cases[] = {
+      {"1e400", 1e400L},  {"-1E400", -1e400L}, {"1e5000", kInfL}, {"-0.0001e-4999", -0.0L},
+      {"99999e4928", kInfL}, {"1e-400", 1e-400L}, {"1e-5000", 0.0L}, {"0e99999", 0.0L},
+  };
+  for (const auto& [text, want] : cases) {
+    SCOPED_TRACE(text);
+    const std::unique_ptr<TJUXVar> created = TJUXVar_Double::Class().CreateFromText(text, s);
+    EXPECT_EQ(created->AsDouble(nullptr), static_cast<double>(want));
+    const auto* value = dynamic_cast<const TJUXVar_Double*>(created.get());
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->Value(), want);
+    TJUXExpr_Root sink;
+    sink.FormatSettings().DecimalSeparator = '.';
+    TJUXVar_Double dest;
+    TJUXVar_String(text).CastToDouble(dest, &sink);
+    EXPECT_EQ(dest.AsDouble(nullptr), static_cast<double>(want));
+    EXPECT_TRUE(sink.Errors().empty());
+  }
+}
+
+TEST_F(JUXScalarVars, LiteralsBeyondDoubleRangeInExpressions) {
+  struct TCase { const char* Text; const char* Want; };
+  const TCase cases[] = {{"1e400", "INF"}, {"-1e400", "-INF"}, {"1e-400", "0"}, {"1e400 > 1e308", "True"}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Text);
+    const math_eval::TOutcome out = math_eval::EvalText(c.Text);
+    ASSERT_TRUE(out.Built);
+    EXPECT_TRUE(out.Errors.empty());
+    EXPECT_EQ(out.Text, c.Want);
+  }
 }
 
 TEST_F(JUXScalarVars, VarRecCarriesNumbersAsExtended) {
