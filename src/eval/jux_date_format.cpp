@@ -60,7 +60,7 @@ class TDateTimeWriter {
   TJUXDateTimeParts FParts;
   const TFormatSettings& FSettings;
   std::string& FOut;
-  bool FTwelveHour = false;  // once set, for the rest of the text
+  bool FTwelveHour = false;  // once set, for the rest of the format text
 };
 
 void TDateTimeWriter::DetectTwelveHourClock(std::string_view format, size_t from) {
@@ -112,6 +112,10 @@ void TDateTimeWriter::AppendMarker(std::string_view format, size_t& i) {
 
 void TDateTimeWriter::Append(std::string_view format, int level) {
   if (level >= kMaxFormatLevels) return;
+  // The 12-hour clock belongs to one format text: a nested format starts on
+  // the 24-hour clock and leaves the outer one's choice as it was.
+  const bool outerTwelveHour = FTwelveHour;
+  FTwelveHour = false;
   const TJUXDateTimeParts& p = FParts;
   char lastLetter = 0;
   size_t i = 0;
@@ -189,6 +193,7 @@ void TDateTimeWriter::Append(std::string_view format, int level) {
     }
     i += n;
   }
+  FTwelveHour = outerTwelveHour;
 }
 
 }  // namespace

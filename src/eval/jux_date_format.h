@@ -10,7 +10,7 @@
 //   y yy     year modulo 100, two digits; yyy or more: four digits
 //   h hh     hour; on the 12-hour clock when the first "a" after it (outside
 //            quotes, before the next h) begins am/pm, a/p or ampm, or when
-//            such a marker came earlier
+//            such a marker came earlier in the same format text
 //   n nn, s ss, z zz zzz   minute, second, milliseconds (extra letters count
 //            as the longest form)
 //   t tt     short/long time format

@@ -67,7 +67,7 @@ constexpr std::array<TJUXFunctionInfo, 18> kLookupFunctions = {{
      {"linseries", "series", "range", "sequence", "step"}, jfcSet},
     {"samevalue", JUXFunctionClass<TJUXFunc_SameValue>(),
      "Returns true when two numbers differ by less than a tolerance; the default tolerance is 1e-10",
-     "(Value1 [numeral]; Value2 [numeral]; [Tolerance [numeral]]): [numeral]",
+     "(Value1 [numeral]; Value2 [numeral]; [Tolerance [numeral]]): [boolean]",
      {"samevalue", "equal", "tolerance", "compare", "approximately"}, jfcArithmetic},
 }};
 

@@ -72,8 +72,9 @@ void TJUXFunc_LeftStr::CombineParam(int index) {
 void TJUXFunc_RightStr::CombineParam(int index) {
   const std::string s = ParamValue(0).AsString(this);
   const int64_t n = ParamValue(1).AsInteger(this);
-  // n is at most the length here, so the index cannot overflow.
-  const int64_t count = std::min<int64_t>(n, static_cast<int64_t>(s.size()));
+  // Clamped to 0..length (a count <= 0 gives an empty text anyway), so the
+  // index below cannot overflow, also for the most negative integer.
+  const int64_t count = std::clamp<int64_t>(n, 0, static_cast<int64_t>(s.size()));
   SetText(*this, CopyText(s, static_cast<int64_t>(s.size()) - count + 1, count));
   CombineSetState(index);
 }

@@ -109,7 +109,8 @@ class TJUXFunc_TrimStr : public TJUXTextFunc<TJUXVar_String> {
 
 // replacestr(s; old; new): every occurrence of old, from left to right,
 // replaced by new (case-sensitive; replaced text is not searched again; an
-// empty old leaves s unchanged).
+// empty old leaves s unchanged). A NUL character is a character like any
+// other: the search does not end there.
 class TJUXFunc_ReplaceStr : public TJUXThreeParamFunc {
  public:
   using TJUXThreeParamFunc::TJUXThreeParamFunc;

@@ -214,6 +214,7 @@ TEST(DateFunctionsTest, FormatSpecifiers) {
       {"h ampm", "3 PM"},
       {"hh ':' h", "15 : 15"},  // no marker: 24-hour clock
       {"am/pm h", "pm 3"},      // a marker earlier in the format counts
+      {"am/pm c", "pm 04/01/2021 15:04:05"},  // ... but not in a format nested below it
       {"aaa aaaa", "Mon Monday"},
       {"t|tt", "15:04|15:04:05"},
       {"c", "04/01/2021 15:04:05"},

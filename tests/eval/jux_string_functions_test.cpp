@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,25 @@ TEST(StringFunctionsTest, PiecesOfTexts) {
       {"midstr('abcdef'; 6; 1)", "string", "f"},
   };
   ExpectCases(cases);
+}
+
+TEST(StringFunctionsTest, PiecesWithExtremeCounts) {
+  // The most negative and the largest integers as counts and positions.
+  struct TRow {
+    std::string_view Expression;
+    std::string_view Want;
+  } const rows[] = {
+      {"rightstr('abc'; lo)", ""}, {"rightstr('abc'; hi)", "abc"}, {"leftstr('abc'; lo)", ""},
+      {"leftstr('abc'; hi)", "abc"}, {"midstr('abc'; lo; hi)", "abc"}, {"midstr('abc'; hi; hi)", ""},
+  };
+  for (const TRow& r : rows) {
+    SCOPED_TRACE(std::string(r.Expression));
+    const TOutcome out = EvalText(r.Expression, TVars()
+                                                    .AddValue<TJUXVar_Integer>("lo", INT64_MIN)
+                                                    .AddValue<TJUXVar_Integer>("hi", INT64_MAX));
+    EXPECT_TRUE(out.Errors.empty()) << out.Errors.front();
+    EXPECT_EQ(out.Text, r.Want);
+  }
 }
 
 TEST(StringFunctionsTest, CaseLengthAndTrimming) {
