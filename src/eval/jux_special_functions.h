@@ -107,7 +107,8 @@ class TJUXFunc_NormalDist : public TJUXSpecialFunc3 {
   long double Compute(const std::array<long double, 3>& args) const override;
 };
 
-// cumnormaldist(x; Mean; Std): the upper-tail probability P(X >= x).
+// cumnormaldist(x; Mean; Std): the integral of normaldist from x on (sqrt(Std)
+// times the upper-tail probability).
 class TJUXFunc_CumNormalDist : public TJUXSpecialFunc3 {
  public:
   using TJUXSpecialFunc3::TJUXSpecialFunc3;

@@ -53,10 +53,10 @@ long double ChiSquareDensity(long double x, long double k);
 // Chi-square distribution function (lower tail) P(k/2, x/2).
 long double ChiSquareDistribution(long double x, long double k);
 
-// Normal density with mean `mean` and standard deviation `std`; -infinity for
-// std <= 0.
+// Normal density as the language defines it: exp(-(x-mean)^2/2/std^2) divided
+// by sqrt(2 pi std) (a true density only for std = 1); -infinity for std <= 0.
 long double NormalDensity(long double x, long double mean, long double std);
 
-// Upper-tail probability P(X >= x) of the normal distribution, the integral of
-// NormalDensity from x to +infinity; -infinity for std <= 0.
+// The integral of NormalDensity from x to +infinity: sqrt(std) times the
+// upper-tail probability of the normal distribution; NaN for std < 0.
 long double NormalUpperTail(long double x, long double mean, long double std);
