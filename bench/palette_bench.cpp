@@ -19,7 +19,10 @@ void Prepare(TColorPalette& holder, TPaletteType type, int n) {
   }
 }
 
-void BM_PaletteGetColor(benchmark::State& state) {
+// Times read(palette, i, n, rgb) for every i < n on the holder's current
+// palette of the benchmark's kind and size.
+template <class TRead>
+void SweepPalette(benchmark::State& state, TRead read) {
   const auto type = static_cast<TPaletteType>(state.range(0));
   const int n = static_cast<int>(state.range(1));
   TColorPalette holder;
@@ -28,27 +31,23 @@ void BM_PaletteGetColor(benchmark::State& state) {
   TRGB rgb;
   for (auto _ : state) {
     for (int i = 0; i < n; ++i) {
-      palette.GetColor(true, rgb, static_cast<double>(i) / (n - 1));
+      read(palette, i, n, rgb);
       benchmark::DoNotOptimize(rgb);
     }
   }
   state.SetItemsProcessed(state.iterations() * n);
 }
 
+void BM_PaletteGetColor(benchmark::State& state) {
+  SweepPalette(state, [](const TBasePalette& palette, int i, int n, TRGB& rgb) {
+    palette.GetColor(true, rgb, static_cast<double>(i) / (n - 1));
+  });
+}
+
 void BM_PaletteGetIndexColor(benchmark::State& state) {
-  const auto type = static_cast<TPaletteType>(state.range(0));
-  const int n = static_cast<int>(state.range(1));
-  TColorPalette holder;
-  Prepare(holder, type, n);
-  const TBasePalette& palette = holder.Current();
-  TRGB rgb;
-  for (auto _ : state) {
-    for (int i = 0; i < n; ++i) {
-      palette.GetIndexColor(i, rgb);
-      benchmark::DoNotOptimize(rgb);
-    }
-  }
-  state.SetItemsProcessed(state.iterations() * n);
+  SweepPalette(state, [](const TBasePalette& palette, int i, int /*n*/, TRGB& rgb) {
+    palette.GetIndexColor(i, rgb);
+  });
 }
 
 void PaletteArgs(benchmark::internal::Benchmark* b) {

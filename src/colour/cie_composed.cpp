@@ -6,14 +6,56 @@
 
 namespace ci = colour_internal;
 
-void RGBToLuv(double R, double G, double B, double& L, double& u, double& v,
+namespace {
+
+// RGB -> XYZ -> a CIE space (FromXYZ: ci::XYZToLuv or ci::XYZToLab). The
+// kernel is a template argument, so it is inlined as if written out here.
+template <auto FromXYZ>
+void RGBToCIE(double R, double G, double B, double& L, double& p, double& q,
               const TColorSettings* Settings) {
   const TColorMatrix& m = GetRGBToXYZMatrix(Settings);
   const double gamma = GetGamma(Settings);
   const TReferenceWhiteValues& w = GetReferenceWhite(Settings);
   double X, Y, Z;
   ci::RGBToXYZ(R, G, B, m, gamma, X, Y, Z);
-  ci::XYZToLuv(X, Y, Z, w, L, u, v);
+  FromXYZ(X, Y, Z, w, L, p, q);
+}
+
+// A CIE space -> XYZ -> RGB (ToXYZ: ci::LuvToXYZ or ci::LabToXYZ).
+template <auto ToXYZ>
+void CIEToRGB(double L, double p, double q, double& R, double& G, double& B,
+              const TColorSettings* Settings) {
+  const TColorMatrix& k = GetXYZToRGBMatrix(Settings);
+  const double gamma = GetGamma(Settings);
+  const TReferenceWhiteValues& w = GetReferenceWhite(Settings);
+  double X, Y, Z;
+  ToXYZ(L, p, q, w, X, Y, Z);
+  ci::XYZToRGB(X, Y, Z, k, gamma, R, G, B);
+}
+
+// RGB -> a cartesian CIE space -> its polar form (chroma, hue).
+template <auto FromXYZ>
+void RGBToCIEPolar(double R, double G, double B, double& L, double& C, double& h,
+                   const TColorSettings* Settings) {
+  double p, q;
+  RGBToCIE<FromXYZ>(R, G, B, L, p, q, Settings);
+  ci::ToPolar(p, q, C, h);
+}
+
+// A polar CIE form -> its cartesian space -> RGB.
+template <auto ToXYZ>
+void CIEPolarToRGB(double L, double C, double h, double& R, double& G, double& B,
+                   const TColorSettings* Settings) {
+  double p, q;
+  ci::FromPolar(C, h, p, q);
+  CIEToRGB<ToXYZ>(L, p, q, R, G, B, Settings);
+}
+
+}  // namespace
+
+void RGBToLuv(double R, double G, double B, double& L, double& u, double& v,
+              const TColorSettings* Settings) {
+  RGBToCIE<ci::XYZToLuv>(R, G, B, L, u, v, Settings);
 }
 
 void RGBToLuv(const TRGB& RGB, double& L, double& u, double& v, const TColorSettings* Settings) {
@@ -22,12 +64,7 @@ void RGBToLuv(const TRGB& RGB, double& L, double& u, double& v, const TColorSett
 
 void LuvToRGB(double L, double u, double v, double& R, double& G, double& B,
               const TColorSettings* Settings) {
-  const TColorMatrix& k = GetXYZToRGBMatrix(Settings);
-  const double gamma = GetGamma(Settings);
-  const TReferenceWhiteValues& w = GetReferenceWhite(Settings);
-  double X, Y, Z;
-  ci::LuvToXYZ(L, u, v, w, X, Y, Z);
-  ci::XYZToRGB(X, Y, Z, k, gamma, R, G, B);
+  CIEToRGB<ci::LuvToXYZ>(L, u, v, R, G, B, Settings);
 }
 
 TRGB LuvToRGB(double L, double u, double v, const TColorSettings* Settings) {
@@ -38,9 +75,7 @@ TRGB LuvToRGB(double L, double u, double v, const TColorSettings* Settings) {
 
 void RGBToLCh(double R, double G, double B, double& L, double& C, double& h,
               const TColorSettings* Settings) {
-  double u, v;
-  RGBToLuv(R, G, B, L, u, v, Settings);
-  ci::ToPolar(u, v, C, h);
+  RGBToCIEPolar<ci::XYZToLuv>(R, G, B, L, C, h, Settings);
 }
 
 TLCh RGBToLCh(const TRGB& RGB, const TColorSettings* Settings) {
@@ -55,9 +90,7 @@ void RGBToLCh(const TRGB& RGB, double& L, double& C, double& h, const TColorSett
 
 void LChToRGB(double L, double C, double h, double& R, double& G, double& B,
               const TColorSettings* Settings) {
-  double u, v;
-  ci::FromPolar(C, h, u, v);
-  LuvToRGB(L, u, v, R, G, B, Settings);
+  CIEPolarToRGB<ci::LuvToXYZ>(L, C, h, R, G, B, Settings);
 }
 
 TRGB LChToRGB(double L, double C, double h, const TColorSettings* Settings) {
@@ -72,12 +105,7 @@ TRGB LChToRGB(const TLCh& LCh, const TColorSettings* Settings) {
 
 void RGBToLab(double R, double G, double B, double& L, double& a, double& b,
               const TColorSettings* Settings) {
-  const TColorMatrix& m = GetRGBToXYZMatrix(Settings);
-  const double gamma = GetGamma(Settings);
-  const TReferenceWhiteValues& w = GetReferenceWhite(Settings);
-  double X, Y, Z;
-  ci::RGBToXYZ(R, G, B, m, gamma, X, Y, Z);
-  ci::XYZToLab(X, Y, Z, w, L, a, b);
+  RGBToCIE<ci::XYZToLab>(R, G, B, L, a, b, Settings);
 }
 
 void RGBToLab(const TRGB& RGB, double& L, double& a, double& b, const TColorSettings* Settings) {
@@ -86,12 +114,7 @@ void RGBToLab(const TRGB& RGB, double& L, double& a, double& b, const TColorSett
 
 void LabToRGB(double L, double a, double b, double& R, double& G, double& B,
               const TColorSettings* Settings) {
-  const TColorMatrix& k = GetXYZToRGBMatrix(Settings);
-  const double gamma = GetGamma(Settings);
-  const TReferenceWhiteValues& w = GetReferenceWhite(Settings);
-  double X, Y, Z;
-  ci::LabToXYZ(L, a, b, w, X, Y, Z);
-  ci::XYZToRGB(X, Y, Z, k, gamma, R, G, B);
+  CIEToRGB<ci::LabToXYZ>(L, a, b, R, G, B, Settings);
 }
 
 TRGB LabToRGB(double L, double a, double b, const TColorSettings* Settings) {
@@ -102,9 +125,7 @@ TRGB LabToRGB(double L, double a, double b, const TColorSettings* Settings) {
 
 void RGBToLChab(double R, double G, double B, double& L, double& C, double& h,
                 const TColorSettings* Settings) {
-  double a, b;
-  RGBToLab(R, G, B, L, a, b, Settings);
-  ci::ToPolar(a, b, C, h);
+  RGBToCIEPolar<ci::XYZToLab>(R, G, B, L, C, h, Settings);
 }
 
 void RGBToLChab(const TRGB& RGB, double& L, double& C, double& h, const TColorSettings* Settings) {
@@ -113,9 +134,7 @@ void RGBToLChab(const TRGB& RGB, double& L, double& C, double& h, const TColorSe
 
 void LChabToRGB(double L, double C, double h, double& R, double& G, double& B,
                 const TColorSettings* Settings) {
-  double a, b;
-  ci::FromPolar(C, h, a, b);
-  LabToRGB(L, a, b, R, G, B, Settings);
+  CIEPolarToRGB<ci::LabToXYZ>(L, C, h, R, G, B, Settings);
 }
 
 TRGB LChabToRGB(double L, double C, double h, const TColorSettings* Settings) {

@@ -8,24 +8,13 @@
 #include "colour/cie_spaces.h"
 #include "colour/rgb_spaces.h"
 #include "palette/colour_curve.h"
+#include "palette_test_util.h"
 
 namespace {
-
-void ExpectRGBEq(const TRGB& got, const TRGB& want) {
-  EXPECT_EQ(got.R, want.R);
-  EXPECT_EQ(got.G, want.G);
-  EXPECT_EQ(got.B, want.B);
-}
 
 TRGB ColorAt(const TDivergingPalette& p, double t, bool allowOutOfRange = true) {
   TRGB rgb;
   p.GetColor(allowOutOfRange, rgb, t);
-  return rgb;
-}
-
-TRGB Swatch(const TDivergingPalette& p, int index) {
-  TRGB rgb;
-  p.GetIndexColor(index, rgb);
   return rgb;
 }
 

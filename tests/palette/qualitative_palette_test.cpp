@@ -8,14 +8,9 @@
 #include "colour/colour_interpolation.h"
 #include "colour/gamut.h"
 #include "colour/rgb_spaces.h"
+#include "palette_test_util.h"
 
 namespace {
-
-void ExpectRGBEq(const TRGB& got, const TRGB& want) {
-  EXPECT_EQ(got.R, want.R);
-  EXPECT_EQ(got.G, want.G);
-  EXPECT_EQ(got.B, want.B);
-}
 
 // For colours reached along different but equivalent hue sums.
 void ExpectRGBNear(const TRGB& got, const TRGB& want) {
@@ -27,12 +22,6 @@ void ExpectRGBNear(const TRGB& got, const TRGB& want) {
 TRGB ColorAt(const TQualitativePalette& p, double t) {
   TRGB rgb;
   p.GetColor(true, rgb, t);
-  return rgb;
-}
-
-TRGB Swatch(const TQualitativePalette& p, int index) {
-  TRGB rgb;
-  p.GetIndexColor(index, rgb);
   return rgb;
 }
 

@@ -4,24 +4,13 @@
 
 #include "colour/rgb_spaces.h"
 #include "palette/colour_curve.h"
+#include "palette_test_util.h"
 
 namespace {
-
-void ExpectRGBEq(const TRGB& got, const TRGB& want) {
-  EXPECT_EQ(got.R, want.R);
-  EXPECT_EQ(got.G, want.G);
-  EXPECT_EQ(got.B, want.B);
-}
 
 TRGB ColorAt(const TSequentialPalette& p, bool allowOutOfRange, double t) {
   TRGB rgb;
   p.GetColor(allowOutOfRange, rgb, t);
-  return rgb;
-}
-
-TRGB Swatch(const TSequentialPalette& p, int index) {
-  TRGB rgb;
-  p.GetIndexColor(index, rgb);
   return rgb;
 }
 

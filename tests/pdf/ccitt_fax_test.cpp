@@ -33,13 +33,7 @@ std::string Padded(std::string bits) {
 }
 
 std::vector<uint8_t> Encode(const TFaxImage& image, TVCCITTMode mode) {
-  const std::vector<uint8_t> bytes = ccitt_test::BitmapBytes(image);
-  std::vector<uint8_t> out;
-  TVCCITTCompression encoder;
-  encoder.SetOutput(&out);
-  encoder.SetMode(mode);
-  encoder.Compress(ccitt_test::BitmapView(bytes, image));
-  return out;
+  return ccitt_test::EncodedImage(image, mode);
 }
 
 // An image from rows of '.' (white) and '#' (black).

@@ -22,13 +22,7 @@ constexpr int kWidths[] = {1, 7, 8, 9, 13, 64, 100, 1727, 1728, 1729, 2560, 2623
 constexpr int kMaxHeight = 17;
 
 std::vector<uint8_t> Compress(const TFaxImage& image, TVCCITTMode mode) {
-  const std::vector<uint8_t> bytes = ccitt_test::BitmapBytes(image, static_cast<uint32_t>(image.Height));
-  std::vector<uint8_t> out;
-  TVCCITTCompression encoder;
-  encoder.SetOutput(&out);
-  encoder.SetMode(mode);
-  encoder.Compress(ccitt_test::BitmapView(bytes, image));
-  return out;
+  return ccitt_test::EncodedImage(image, mode, static_cast<uint32_t>(image.Height));
 }
 
 // Group 3 one-dimensional code as libtiff reads it: an EOL before every row,

@@ -61,6 +61,24 @@ inline TVCCITTBitmap BitmapView(const std::vector<uint8_t>& bytes, const TFaxIma
                        static_cast<std::ptrdiff_t>(image.RowBytes), 1};
 }
 
+// The code one encoder run writes for `bitmap` (a TVCCITTBitmap or a TPdfBitmap).
+template <class TBitmap>
+std::vector<uint8_t> Encoded(const TBitmap& bitmap, TVCCITTMode mode) {
+  std::vector<uint8_t> out;
+  TVCCITTCompression encoder;
+  encoder.SetOutput(&out);
+  encoder.SetMode(mode);
+  encoder.Compress(bitmap);
+  return out;
+}
+
+// The code for `image`, handed over as BitmapBytes(image, seed).
+inline std::vector<uint8_t> EncodedImage(const TFaxImage& image, TVCCITTMode mode,
+                                         uint32_t seed = 1) {
+  const std::vector<uint8_t> bytes = BitmapBytes(image, seed);
+  return Encoded(BitmapView(bytes, image), mode);
+}
+
 enum class TPattern { White, Black, Noise, AlternatingRuns, DriftingEdges };
 
 inline const char* PatternName(TPattern pattern) {

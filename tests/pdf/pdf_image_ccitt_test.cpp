@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "pdf/ccitt_fax.h"
+#include "pdf/ccitt_test_images.h"
 #include "pdf/pdf_bitmap.h"
 #include "pdf/pdf_error.h"
 #include "pdf/pdf_image.h"
@@ -19,15 +20,6 @@ TPdfBitmap Diagonal(int width, int height) {
   TPdfBitmap bitmap(width, height, TPdfPixelFormat::pf1bit);
   for (int y = 0; y < height; ++y) bitmap.SetPixel(y % width, y, 1);
   return bitmap;
-}
-
-TPdfBytes EncodeDirectly(const TPdfBitmap& bitmap, TVCCITTMode mode) {
-  TPdfBytes out;
-  TVCCITTCompression encoder;
-  encoder.SetOutput(&out);
-  encoder.SetMode(mode);
-  encoder.Compress(bitmap);
-  return out;
 }
 
 TEST(PdfImageCCITT, EachBuilderWritesItsModeAndDecodeParms) {
@@ -50,7 +42,7 @@ TEST(PdfImageCCITT, EachBuilderWritesItsModeAndDecodeParms) {
     SCOPED_TRACE(c.Name);
     const auto image = c.Builder->CreateImage(bitmap, false, -1, nullptr);
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->Data(), EncodeDirectly(bitmap, c.Mode));
+    EXPECT_EQ(image->Data(), ccitt_test::Encoded(bitmap, c.Mode));
     EXPECT_EQ(KeyOrder(image->Dict()), (TKeys{"Length", "Filter", "DecodeParms", "Type", "Subtype",
                                               "ColorSpace", "BitsPerComponent", "Width", "Height"}));
     EXPECT_EQ(WrittenText(*image->Dict().FindValue("Filter")), "[/CCITTFaxDecode ]");
