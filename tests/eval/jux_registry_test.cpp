@@ -13,7 +13,7 @@
 #include "eval/jux_lookup_functions.h"
 #include "eval/jux_scalar_vars.h"
 #include "eval/jux_scope_functions.h"
-#include "eval/jux_special_functions.h"
+#include "eval/jux_higher_math_functions.h"
 #include "eval/jux_string_functions.h"
 #include "eval/jux_tokenizer.h"
 

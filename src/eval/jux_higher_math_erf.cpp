@@ -1,9 +1,9 @@
-#include "eval/jux_special_math.h"
+#include "eval/jux_higher_math.h"
 
 #include <array>
 #include <cmath>
 
-#include "eval/jux_special_math_internal.h"
+#include "eval/jux_higher_math_internal.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "eval/jux_special_functions.h"
+#include "eval/jux_higher_math_functions.h"
 
 #include "eval/jux_scalar_vars.h"
-#include "eval/jux_special_math.h"
+#include "eval/jux_higher_math.h"
 
 template <class Base, int N>
 void TJUXSpecialFunc<Base, N>::Prepare(TTreeMapNode* scope) {

@@ -1,4 +1,4 @@
-#include "eval/jux_special_functions.h"
+#include "eval/jux_higher_math_functions.h"
 
 #include <array>
 

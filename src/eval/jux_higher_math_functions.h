@@ -2,7 +2,7 @@
 // Special mathematical functions of the expression language: gamma, gammaln,
 // gammainc, gammadist, chidist, cumchidist, normaldist, cumnormaldist, erf and
 // erfc. Each reads its arguments as doubles, computes in extended precision
-// (jux_special_math.h) and stores a double into a result unified from the
+// (jux_higher_math.h) and stores a double into a result unified from the
 // double class (a currency argument gives a currency result). None records an
 // error for a bad argument: outside its domain a function answers -infinity.
 
