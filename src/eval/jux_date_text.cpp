@@ -11,7 +11,6 @@ namespace {
 
 constexpr int64_t kMSecsPerDay = 86400000;
 constexpr int64_t kUnixEpochDay = 25569;  // 1970-01-01 as a day number
-constexpr int kMaxNesting = 4;            // c, ddddd, t... expand to formats that could expand again
 
 // Days since 1970-01-01 of a proleptic Gregorian date (Hinnant's algorithm).
 int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
@@ -48,161 +47,6 @@ int32_t CurrentYear() {
 }
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-void AppendNumber(std::string& out, int64_t value, int minDigits) {
-  std::string digits = std::to_string(value < 0 ? -value : value);
-  if (value < 0) out += '-';
-  for (int i = static_cast<int>(digits.size()); i < minDigits; ++i) out += '0';
-  out += digits;
-}
-
-bool StartsWithText(std::string_view text, size_t at, std::string_view word) {
-  return text.size() - at >= word.size() && JUXSameTextASCII(text.substr(at, word.size()), word);
-}
-
-// Whether the format shows a 12-hour clock (an am/pm marker outside quotes).
-bool UsesTwelveHours(std::string_view format) {
-  for (size_t i = 0; i < format.size(); ++i) {
-    const char c = format[i];
-    if (c == '"' || c == '\'') {
-      const size_t end = format.find(c, i + 1);
-      if (end == std::string_view::npos) return false;
-      i = end;
-    } else if (StartsWithText(format, i, "ampm") || StartsWithText(format, i, "am/pm") ||
-               StartsWithText(format, i, "a/p")) {
-      return true;
-    }
-  }
-  return false;
-}
-
-size_t RunLength(std::string_view format, size_t at) {
-  const char c = Upper(format[at]);
-  size_t end = at;
-  while (end < format.size() && Upper(format[end]) == c) ++end;
-  return end - at;
-}
-
-void AppendFormatted(std::string& out, std::string_view format, const TJUXDateTimeParts& p, double value,
-                     const TFormatSettings& s, int depth) {
-  if (depth > kMaxNesting) return;
-  const bool twelve = UsesTwelveHours(format);
-  char lastLetter = 0;
-  size_t i = 0;
-  while (i < format.size()) {
-    const char c = format[i];
-    char token = Upper(c);
-    if (token >= 'A' && token <= 'Z') {
-      if (token == 'M' && lastLetter == 'H') token = 'N';
-      lastLetter = token;
-    }
-    switch (token) {
-      case '"':
-      case '\'': {
-        const size_t end = format.find(c, i + 1);
-        const size_t stop = end == std::string_view::npos ? format.size() : end;
-        out.append(format.substr(i + 1, stop - i - 1));
-        i = stop == format.size() ? stop : stop + 1;
-        continue;
-      }
-      case '/':
-        out += s.DateSeparator;
-        break;
-      case ':':
-        out += s.TimeSeparator;
-        break;
-      case 'D': {
-        const size_t n = RunLength(format, i);
-        if (n <= 2) AppendNumber(out, p.Day, static_cast<int>(n));
-        else if (n == 3) out += s.ShortDayNames[static_cast<size_t>(p.DayOfWeek - 1)];
-        else if (n == 4) out += s.LongDayNames[static_cast<size_t>(p.DayOfWeek - 1)];
-        else if (n == 5) AppendFormatted(out, s.ShortDateFormat, p, value, s, depth + 1);
-        else AppendFormatted(out, s.LongDateFormat, p, value, s, depth + 1);
-        i += n;
-        continue;
-      }
-      case 'M': {
-        const size_t n = RunLength(format, i);
-        if (n <= 2) AppendNumber(out, p.Month, static_cast<int>(n));
-        else if (n == 3) out += s.ShortMonthNames[static_cast<size_t>(p.Month - 1)];
-        else out += s.LongMonthNames[static_cast<size_t>(p.Month - 1)];
-        i += n;
-        continue;
-      }
-      case 'N': {
-        const size_t n = RunLength(format, i);
-        AppendNumber(out, p.Minute, n >= 2 ? 2 : 1);
-        i += std::min<size_t>(n, 2);
-        continue;
-      }
-      case 'Y': {
-        const size_t n = RunLength(format, i);
-        if (n <= 2) AppendNumber(out, p.Year % 100, 2);
-        else AppendNumber(out, p.Year, 4);
-        i += n;
-        continue;
-      }
-      case 'H': {
-        const size_t n = RunLength(format, i);
-        int32_t hour = p.Hour;
-        if (twelve) hour = hour % 12 == 0 ? 12 : hour % 12;
-        AppendNumber(out, hour, n >= 2 ? 2 : 1);
-        i += std::min<size_t>(n, 2);
-        continue;
-      }
-      case 'S': {
-        const size_t n = RunLength(format, i);
-        AppendNumber(out, p.Second, n >= 2 ? 2 : 1);
-        i += std::min<size_t>(n, 2);
-        continue;
-      }
-      case 'Z': {
-        const size_t n = RunLength(format, i);
-        AppendNumber(out, p.MilliSecond, n >= 3 ? 3 : 1);
-        i += std::min<size_t>(n, 3);
-        continue;
-      }
-      case 'T': {
-        const size_t n = RunLength(format, i);
-        AppendFormatted(out, n == 1 ? s.ShortTimeFormat : s.LongTimeFormat, p, value, s, depth + 1);
-        i += std::min<size_t>(n, 2);
-        continue;
-      }
-      case 'C': {
-        AppendFormatted(out, s.ShortDateFormat, p, value, s, depth + 1);
-        if (p.Hour != 0 || p.Minute != 0 || p.Second != 0 || p.MilliSecond != 0) {
-          out += ' ';
-          AppendFormatted(out, s.LongTimeFormat, p, value, s, depth + 1);
-        }
-        ++i;
-        continue;
-      }
-      case 'A': {
-        const bool am = p.Hour < 12;
-        if (StartsWithText(format, i, "ampm")) {
-          out += am ? s.TimeAMString : s.TimePMString;
-          i += 4;
-        } else if (StartsWithText(format, i, "am/pm")) {
-          const bool upper = format[i] == 'A';
-          out += am ? (upper ? "AM" : "am") : (upper ? "PM" : "pm");
-          i += 5;
-        } else if (StartsWithText(format, i, "a/p")) {
-          const bool upper = format[i] == 'A';
-          out += am ? (upper ? 'A' : 'a') : (upper ? 'P' : 'p');
-          i += 3;
-        } else {
-          out += c;
-          ++i;
-        }
-        continue;
-      }
-      default:
-        out += c;
-        break;
-    }
-    ++i;
-  }
-}
 
 // The decimal numbers of a text separated by `separator`, blanks allowed
 // around each; empty when the text is not such.
@@ -293,12 +137,6 @@ std::optional<double> EncodeJUXTime(int32_t hour, int32_t minute, int32_t second
     return std::nullopt;
   const int64_t ms = ((hour * 60LL + minute) * 60 + second) * 1000 + milliSecond;
   return static_cast<double>(ms) / kMSecsPerDay;
-}
-
-std::string FormatJUXDateTime(std::string_view format, double value, const TFormatSettings& settings) {
-  std::string out;
-  AppendFormatted(out, format, DecodeJUXDateTime(value), value, settings, 0);
-  return out;
 }
 
 std::optional<double> ReadJUXDate(std::string_view text, const TFormatSettings& settings) {

@@ -3,6 +3,7 @@
 // 1899 (day 0) with the time of day as the fraction; calendar parts follow
 // the proleptic Gregorian calendar. A negative value's date is its whole days
 // (truncated toward zero) and its time of day that of its magnitude.
+// Writing a value by a format of specifier letters: eval/jux_date_format.h.
 
 #include <cstdint>
 #include <optional>
@@ -25,11 +26,6 @@ TJUXDateTimeParts DecodeJUXDateTime(double value);
 std::optional<double> EncodeJUXDate(int32_t year, int32_t month, int32_t day);
 // The fraction of a day; nullopt outside 0..23:59:59.999.
 std::optional<double> EncodeJUXTime(int32_t hour, int32_t minute, int32_t second, int32_t milliSecond);
-
-// Writes a value in a format of the format-settings letters (see
-// foundation/format_settings.h): d..dddddd, m..mmmm, yy, yyyy, h, hh, n, nn,
-// s, ss, z, zzz, t, tt, c, ampm, am/pm, a/p, "/", ":" and quoted literals.
-std::string FormatJUXDateTime(std::string_view format, double value, const TFormatSettings& settings);
 
 // Reading as the platform's locale routines do with the settings: a date is
 // two or three numbers separated by the date separator in the order of the

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "eval/jux_date_format.h"
 #include "eval/jux_date_text.h"
 #include "eval/jux_expression.h"
 #include "treemap/number_text.h"
@@ -29,7 +30,7 @@ void TJUXVar_Percentage::SetPercentage(double value, TJUXExpression*) { FValue =
 
 // --- date
 std::string TJUXVar_Date::ToText(const TFormatSettings& settings) const {
-  return FormatJUXDateTime(settings.ShortDateFormat, static_cast<double>(FValue), settings);
+  return JUXDateTimeString(settings.ShortDateFormat, static_cast<double>(FValue), settings);
 }
 double TJUXVar_Date::AsDateTime(TJUXExpression*) const { return static_cast<double>(FValue); }
 double TJUXVar_Date::AsDate(TJUXExpression*) const { return static_cast<double>(FValue); }
@@ -38,8 +39,8 @@ void TJUXVar_Date::SetDate(double value, TJUXExpression*) { FValue = value; }
 // --- datetime
 std::string TJUXVar_DateTime::ToText(const TFormatSettings& settings) const {
   const double value = static_cast<double>(FValue);
-  std::string text = FormatJUXDateTime(settings.ShortDateFormat, value, settings);
-  if (value != std::trunc(value)) text += ' ' + FormatJUXDateTime(settings.LongTimeFormat, value, settings);
+  std::string text = JUXDateTimeString(settings.ShortDateFormat, value, settings);
+  if (value != std::trunc(value)) text += ' ' + JUXDateTimeString(settings.LongTimeFormat, value, settings);
   return text;
 }
 double TJUXVar_DateTime::AsDateTime(TJUXExpression*) const { return static_cast<double>(FValue); }
@@ -51,7 +52,7 @@ void TJUXVar_DateTime::SetTime(double value, TJUXExpression*) { FValue = value; 
 
 // --- time
 std::string TJUXVar_Time::ToText(const TFormatSettings& settings) const {
-  return FormatJUXDateTime(settings.LongTimeFormat, static_cast<double>(FValue), settings);
+  return JUXDateTimeString(settings.LongTimeFormat, static_cast<double>(FValue), settings);
 }
 double TJUXVar_Time::AsDateTime(TJUXExpression*) const { return static_cast<double>(FValue); }
 double TJUXVar_Time::AsTime(TJUXExpression*) const { return static_cast<double>(FValue); }
@@ -62,7 +63,7 @@ std::string TJUXVar_Duration::ToText(const TFormatSettings&) const {
   const double value = static_cast<double>(FValue);
   const double magnitude = std::fabs(value);
   const TFormatSettings& clock = UserFormatSettings24h();
-  std::string text = FormatJUXDateTime(clock.LongTimeFormat, magnitude, clock);
+  std::string text = JUXDateTimeString(clock.LongTimeFormat, magnitude, clock);
   if (magnitude > kDurationDaysThreshold) {
     const double days = std::trunc(magnitude);
     const std::string count = days < 9.2e18 ? std::to_string(static_cast<int64_t>(days)) : "INF";

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "eval/jux_date_text.h"
+#include "eval/jux_date_format.h"
 #include "eval/jux_expression.h"
 #include "test_host.h"
 
@@ -29,8 +29,8 @@ TEST(JUXDerivedVars, DateAndTimeTexts) {
   EXPECT_EQ(TJUXVar_Time(0.75L).ToText(s), "18:00:00");
   // "mm" after an hour is minutes, elsewhere the month.
   EXPECT_EQ(TJUXVar_Time((6 * 3600 + 30 * 60 + 15) / 86400.0L).ToText(s), "06:30:15");
-  EXPECT_EQ(FormatJUXDateTime("yyyy-mm-dd h:mm 'at' d/m", 45000.25, s), "2023-03-15 6:00 at 15/3");
-  EXPECT_EQ(FormatJUXDateTime("hh:nn ampm", 45000.75, [&] {
+  EXPECT_EQ(JUXDateTimeString("yyyy-mm-dd h:mm 'at' d/m", 45000.25, s), "2023-03-15 6:00 at 15/3");
+  EXPECT_EQ(JUXDateTimeString("hh:nn ampm", 45000.75, [&] {
               TFormatSettings t = s;
               t.TimePMString = "PM";
               return t;
@@ -38,6 +38,17 @@ TEST(JUXDerivedVars, DateAndTimeTexts) {
             "06:00 PM");
   EXPECT_EQ(TJUXVar_Percentage(50.0L).ToText(s), "50%");
   EXPECT_EQ(TJUXVar_Percentage(0.5L).ToText(s), "0.5%");
+}
+
+// The value classes write through the same formatter as the date functions:
+// markers keep the case written, "aaa" is a day name, "gg" the era.
+TEST(JUXDerivedVars, TextsFollowTheDateFunctionFormats) {
+  TFormatSettings s = DaySettings();
+  s.ShortDateFormat = "aaa dd/mm/yyyy gg";
+  s.LongTimeFormat = "h:nn:ss Am/Pm";
+  EXPECT_EQ(TJUXVar_Date(45000.0L).ToText(s), "Wed 15/03/2023 A.D.");
+  EXPECT_EQ(TJUXVar_Time(0.75L).ToText(s), "6:00:00 Pm");
+  EXPECT_EQ(TJUXVar_DateTime(45000.0L + 0.25L).ToText(s), "Wed 15/03/2023 A.D. 6:00:00 Am");
 }
 
 TEST(JUXDerivedVars, DateTextReadsBack) {
