@@ -17,7 +17,7 @@ endfunction()
 
 # tool_tests(NAME [OWN_MAIN] [DEPS ...]): one GoogleTest binary per tests/NAME/*_test.cpp,
 # so each file builds and runs on its own. Other .cpp files in the folder are
-# shared test helpers linked into every binary.
+# shared test helpers, built once and linked into every binary.
 function(tool_tests name)
   cmake_parse_arguments(A "OWN_MAIN" "" "DEPS" ${ARGN})
   set(runner GTest::gtest_main)
@@ -30,12 +30,22 @@ function(tool_tests name)
   if(tests)
     list(REMOVE_ITEM helpers ${tests})
   endif()
+  # Shared helpers compile once, into a library every test of the folder links.
+  set(support "")
+  if(helpers)
+    set(support ${name}_test_support)
+    add_library(${support} STATIC ${helpers})
+    target_include_directories(${support} PUBLIC ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(${support} PUBLIC ${name} ${runner} GTest::gmock ${A_DEPS})
+    target_compile_definitions(${support} PUBLIC
+      TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/${name}/data")
+  endif()
   foreach(src IN LISTS tests)
     get_filename_component(stem ${src} NAME_WE)
     set(target ${name}_${stem})
-    add_executable(${target} ${src} ${helpers})
+    add_executable(${target} ${src})
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-    target_link_libraries(${target} PRIVATE ${name} ${runner} GTest::gmock ${A_DEPS})
+    target_link_libraries(${target} PRIVATE ${support} ${name} ${runner} GTest::gmock ${A_DEPS})
     target_compile_definitions(${target} PRIVATE
       TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/${name}/data")
     gtest_discover_tests(${target}
