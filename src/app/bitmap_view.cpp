@@ -2,11 +2,16 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 #include <optional>
 
 #include "app/bitmap_qimage.h"
 #include "app/error_report.h"
 #include "graphics/bitmap32.h"
+
+QPoint PixelAt(const QPointF& position) {
+  return QPoint(static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y())));
+}
 
 namespace {
 std::optional<TMouseButton> ButtonOf(Qt::MouseButton button) {
@@ -42,12 +47,12 @@ void TBitmapView::mousePressEvent(QMouseEvent* event) {
   const auto button = ButtonOf(event->button());
   if (!button) return;
   FButtonDown = true;
-  const QPoint p = event->position().toPoint();
+  const QPoint p = PixelAt(event->position());
   if (OnMouseDown) RunGuarded([&] { OnMouseDown(*button, p.x(), p.y()); });
 }
 
 void TBitmapView::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
+  const QPoint p = PixelAt(event->position());
   if (OnMouseMove) RunGuarded([&] { OnMouseMove(p.x(), p.y()); });
 }
 
@@ -55,7 +60,7 @@ void TBitmapView::mouseReleaseEvent(QMouseEvent* event) {
   const auto button = ButtonOf(event->button());
   if (!button) return;
   FButtonDown = event->buttons() != Qt::NoButton;
-  const QPoint p = event->position().toPoint();
+  const QPoint p = PixelAt(event->position());
   if (OnMouseUp) RunGuarded([&] { OnMouseUp(*button, p.x(), p.y()); });
 }
 

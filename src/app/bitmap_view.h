@@ -11,6 +11,10 @@ class TBitmap32;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
+// The pixel under a pointer position: the floor of each coordinate, so a
+// fractional position on a scaled screen never rounds into the next pixel.
+QPoint PixelAt(const QPointF& position);
+
 class TBitmapView : public QWidget {
   Q_OBJECT
  public:

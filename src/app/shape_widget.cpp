@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "app/bitmap_view.h"
 #include "app/error_report.h"
 
 QColor ToQColor(TColor color) {
@@ -37,6 +38,6 @@ void TShape::paintEvent(QPaintEvent*) {
 
 void TShape::mouseMoveEvent(QMouseEvent* event) {
   if (!OnMouseMove) return;
-  const QPoint p = event->position().toPoint();
+  const QPoint p = PixelAt(event->position());
   RunGuarded([&] { OnMouseMove(p.x(), p.y()); });
 }

@@ -43,3 +43,8 @@ TEST(BitmapView, MouseEventsArriveAsButtonAndPosition) {
   EXPECT_EQ(log[0], "down 1 10,12");
   EXPECT_EQ(log[1], "up 1 70,-5");
 }
+
+TEST(BitmapView, FractionalPositionsFloorToThePixelUnderThePointer) {
+  EXPECT_EQ(PixelAt(QPointF(199.6, 0.4)), QPoint(199, 0));
+  EXPECT_EQ(PixelAt(QPointF(-0.5, 3.999)), QPoint(-1, 3));
+}
