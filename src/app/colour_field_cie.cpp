@@ -94,19 +94,25 @@ void RenderLabChroma(TBitmap32& bmp, const TContext& c) {
       [&](TColor32* px, const TLabAB& ab, const TLabRow& row) { LabPixel(c, write, px, row, ab); });
 }
 
-// 2 "CIELuv_H*": chroma 0..400 across, lightness down, hue = S.
+// A line in the (u*, v*) plane along dir, at (X - offset) * scale across,
+// lightness down.
 template <bool ShowAll>
-void RenderLuvHue(TBitmap32& bmp, const TContext& c) {
+void SweepLuvLine(TBitmap32& bmp, const TContext& c, TPair dir, double offset, double scale) {
   const auto write = CIE<ShowAll>(c);
-  const TPair dir = HueDirection(c.S);
   Sweep(
       bmp, c,
       [&](int x) {
-        const double C = c.X(x) * 400;
-        return TPair{C * dir.A, C * dir.B};
+        const double t = (c.X(x) - offset) * scale;
+        return TPair{t * dir.A, t * dir.B};
       },
       [&](int y) { return LuvRow((1 - c.Y(y)) * 100, *c.White); },
       [&](TColor32* px, TPair uv, const TLuvRow& row) { LuvPixel(write, px, row, uv.A, uv.B); });
+}
+
+// 2 "CIELuv_H*": chroma 0..400 across, lightness down, hue = S.
+template <bool ShowAll>
+void RenderLuvHue(TBitmap32& bmp, const TContext& c) {
+  SweepLuvLine<ShowAll>(bmp, c, HueDirection(c.S), 0, 400);
 }
 
 // 3 "CIELuv_L* 2": hue across, chroma 200..0 down, L* = S.
@@ -154,16 +160,7 @@ void RenderPathHue(TBitmap32& bmp, const TContext& c) {
 // 5 "CIELuv_H* full": the line through grey at hue S, lightness down.
 template <bool ShowAll>
 void RenderLuvHueLine(TBitmap32& bmp, const TContext& c) {
-  const auto write = CIE<ShowAll>(c);
-  const TPair dir = Direction(c.S / 360 * (2 * ci::kPi), 200);
-  Sweep(
-      bmp, c,
-      [&](int x) {
-        const double t = (c.X(x) - 0.5) * 2;
-        return TPair{t * dir.A, t * dir.B};
-      },
-      [&](int y) { return LuvRow((1 - c.Y(y)) * 100, *c.White); },
-      [&](TColor32* px, TPair uv, const TLuvRow& row) { LuvPixel(write, px, row, uv.A, uv.B); });
+  SweepLuvLine<ShowAll>(bmp, c, Direction(c.S / 360 * (2 * ci::kPi), 200), 0.5, 2);
 }
 
 // 9 "CIELab_H*": the line through grey at hue S, lightness down.

@@ -32,6 +32,23 @@ constexpr std::array<long double, 5> kErfQ = {
 
 constexpr long double kThreshold = 0.46875L;
 
+// One of Cody's rational approximations in s: numerator and denominator,
+// each with its last coefficient added (a has one coefficient more than b).
+struct TRational {
+  long double Num;
+  long double Den;
+};
+template <size_t N>
+TRational Rational(const std::array<long double, N + 1>& a, const std::array<long double, N>& b, long double s) {
+  long double num = a[N] * s;
+  long double den = s;
+  for (size_t i = 0; i + 1 < N; ++i) {
+    num = (num + a[i]) * s;
+    den = (den + b[i]) * s;
+  }
+  return {num + a[N - 1], den + b[N - 1]};
+}
+
 // e^(-y^2) r, with y^2 split at a multiple of 1/16 so that the large part is
 // exact and the exponent loses no accuracy.
 long double Damp(long double y, long double r) {
@@ -46,36 +63,20 @@ long double ErfCore(int kind, long double x) {
   const long double y = std::fabs(x);
   long double r;
   if (y <= kThreshold) {
-    const long double s = y * y;
-    long double num = kErfA[4] * s;
-    long double den = s;
-    for (int i = 0; i < 3; ++i) {
-      num = (num + kErfA[i]) * s;
-      den = (den + kErfB[i]) * s;
-    }
-    r = x * (num + kErfA[3]) / (den + kErfB[3]);
+    const TRational q = Rational(kErfA, kErfB, y * y);
+    r = x * q.Num / q.Den;
     return kind == 0 ? r : 1.0L - r;
   }
   if (y <= 4.0L) {
-    long double num = kErfC[8] * y;
-    long double den = y;
-    for (int i = 0; i < 7; ++i) {
-      num = (num + kErfC[i]) * y;
-      den = (den + kErfD[i]) * y;
-    }
-    r = Damp(y, (num + kErfC[7]) / (den + kErfD[7]));
+    const TRational q = Rational(kErfC, kErfD, y);
+    r = Damp(y, q.Num / q.Den);
   } else if (std::isinf(y)) {
     // erfc(infinity) is 0; the damping would compute infinity - infinity.
     r = 0.0L;
   } else {
     const long double s = 1.0L / (y * y);
-    long double num = kErfP[5] * s;
-    long double den = s;
-    for (int i = 0; i < 4; ++i) {
-      num = (num + kErfP[i]) * s;
-      den = (den + kErfQ[i]) * s;
-    }
-    r = s * (num + kErfP[4]) / (den + kErfQ[4]);
+    const TRational q = Rational(kErfP, kErfQ, s);
+    r = s * q.Num / q.Den;
     r = Damp(y, (1.0L / std::sqrt(kSpecialPi) - r) / y);
     if (std::isinf(static_cast<double>(r))) r = 0.0L;
   }

@@ -43,6 +43,26 @@ void MarkDynamicAccess(TJUXExpression& node) {
 
 int32_t RecordOf(const TTreeMapNode* scope) { return scope ? scope->RecordIndex() : -1; }
 
+// The Evaluate step shared by attr and the value-index tests: evaluates the
+// name (parameter 0), takes over its set state and finds the attribute,
+// looked up again only when the name changed. False when there is nothing to
+// read: an error, an empty set or an unknown attribute (reported here).
+bool EvaluateAttribute(TJUXFunction& node, TTreeMapNode* scope, bool first, std::string& cachedName,
+                       TAttributeDescriptor*& attribute) {
+  RequireAttributes(node);
+  TJUXExpression& name = *node.Param(0);
+  name.EvaluateEx(scope, first);
+  const std::string text = name.Result()->AsString(&node);
+  node.SetSetState(name.SetState());
+  if (node.HasError() || node.SetState() == jssEmpty) return false;
+  if (text != cachedName) LookUp(node, text, cachedName, attribute);
+  if (!attribute) {
+    node.AddError(jeAttributeUnknown, "Attribute unknown: " + cachedName);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 // --- attr
@@ -72,18 +92,8 @@ void TJUXFunc_Attr::Prepare(TTreeMapNode* scope) {
 }
 
 void TJUXFunc_Attr::Evaluate(TTreeMapNode* scope, bool first) {
-  RequireAttributes(*this);
-  TJUXExpression& name = *FParams[0];
-  name.EvaluateEx(scope, first);
-  const std::string text = name.Result()->AsString(this);
-  FSetState = name.SetState();
-  if (HasError() || FSetState == jssEmpty) return;
   // The result class stays that of the attribute found at Prepare.
-  if (text != FCachedName) LookUp(*this, text, FCachedName, FAttribute);
-  if (!FAttribute) {
-    AddError(jeAttributeUnknown, "Attribute unknown: " + FCachedName);
-    return;
-  }
+  if (!EvaluateAttribute(*this, scope, first, FCachedName, FAttribute)) return;
   ReadAttributeValue(*this, *FAttribute, scope);
 }
 
@@ -114,17 +124,7 @@ void TJUXFunc_AttrValIndexTests::Prepare(TTreeMapNode* scope) {
 }
 
 void TJUXFunc_AttrValIndexTests::Evaluate(TTreeMapNode* scope, bool first) {
-  RequireAttributes(*this);
-  TJUXExpression& name = *FParams[0];
-  name.EvaluateEx(scope, first);
-  const std::string text = name.Result()->AsString(this);
-  FSetState = name.SetState();
-  if (HasError() || FSetState == jssEmpty) return;
-  if (text != FCachedName) LookUp(*this, text, FCachedName, FAttribute);
-  if (!FAttribute) {
-    AddError(jeAttributeUnknown, "Attribute unknown: " + FCachedName);
-    return;
-  }
+  if (!EvaluateAttribute(*this, scope, first, FCachedName, FAttribute)) return;
   FResult->SetBoolean(TestValueIndex(FAttribute->RecordValueIndex(RecordOf(scope))), this);
 }
 

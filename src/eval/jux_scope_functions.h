@@ -77,6 +77,11 @@ class TJUXFuncScopeOutNoParamBase : public TJUXFuncSetScopeBase {
   using TJUXFuncSetScopeBase::TJUXFuncSetScopeBase;
   void GetFunctionInfo(TJUXFuncInfo& info) const override;
   void Construct(bool operatorSyntax, TJUXParamSource& params) override;
+
+ protected:
+  // The Prepare of children and nodes: marks the scope as read and makes the
+  // result the first node, or a null scope when there is none.
+  void PrepareWithFirstNode(TTreeMapNode* scope);
 };
 
 // nodes: the record nodes below the scope node, depth first, children in

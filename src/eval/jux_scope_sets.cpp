@@ -1,6 +1,8 @@
 // The set-producing scope functions: children, nodes, wholelevel, filter.
 #include "eval/jux_scope_functions.h"
 
+#include <vector>
+
 #include "eval/jux_scope_internal.h"
 #include "foundation/assertion.h"
 #include "treemap/tree_map_node.h"
@@ -11,6 +13,24 @@ bool IsRecordNode(const TTreeMapNode& node) { return node.RecordIndex() != -1; }
 
 // A group without children and without a record stands for nothing.
 bool IsEmptyGroup(const TTreeMapNode& node) { return node.ChildCount() == 0 && !IsRecordNode(node); }
+
+// Goes on with a depth-first walk kept as the path of steps from its start:
+// the next child for which stop(child) holds, or null when the walk is done.
+// Other children are entered. The path, not recursion, keeps a deep tree cheap.
+template <class TStep, class Stop>
+TTreeMapNode* NextInWalk(std::vector<TStep>& walk, Stop stop) {
+  while (!walk.empty()) {
+    TStep& step = walk.back();
+    if (step.Next >= step.Node->ChildCount()) {
+      walk.pop_back();
+      continue;
+    }
+    TTreeMapNode& child = step.Node->Child(step.Next++);
+    if (stop(child)) return &child;
+    walk.push_back({&child, 0});
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -50,6 +70,15 @@ void TJUXFuncScopeOutNoParamBase::Construct(bool operatorSyntax, TJUXParamSource
   if (!FFunctionInfo.Name.empty()) Meta().ScopeSetNames.Add(FFunctionInfo.Name);
 }
 
+void TJUXFuncScopeOutNoParamBase::PrepareWithFirstNode(TTreeMapNode* scope) {
+  TJUXFuncSetScopeBase::Prepare(scope);
+  MarkReadsScope(*this);
+  if (scope && NextNode(scope, true))
+    FResult->Assign(Current(), this);
+  else
+    ScopeResult(*this).SetScope(nullptr, this);
+}
+
 // --- children
 
 void TJUXFunc_COS_Children::Construct(bool operatorSyntax, TJUXParamSource& params) {
@@ -57,14 +86,7 @@ void TJUXFunc_COS_Children::Construct(bool operatorSyntax, TJUXParamSource& para
   CheckScopeAllowed(*this, jsmChildren, "Use of \"Children\" scope not allowed here");
 }
 
-void TJUXFunc_COS_Children::Prepare(TTreeMapNode* scope) {
-  TJUXFuncScopeOutNoParamBase::Prepare(scope);
-  MarkReadsScope(*this);
-  if (scope && NextNode(scope, true))
-    FResult->Assign(Current(), this);
-  else
-    ScopeResult(*this).SetScope(nullptr, this);
-}
+void TJUXFunc_COS_Children::Prepare(TTreeMapNode* scope) { PrepareWithFirstNode(scope); }
 
 bool TJUXFunc_COS_Children::NextNode(TTreeMapNode* scope, bool first) {
   if (!RequireScope(*this, scope)) return false;
@@ -87,14 +109,7 @@ void TJUXFunc_COS_Nodes::Construct(bool operatorSyntax, TJUXParamSource& params)
   CheckScopeAllowed(*this, jsmNodes, "Use of \"Nodes\" scope not allowed here");
 }
 
-void TJUXFunc_COS_Nodes::Prepare(TTreeMapNode* scope) {
-  TJUXFuncScopeOutNoParamBase::Prepare(scope);
-  MarkReadsScope(*this);
-  if (scope && NextNode(scope, true))
-    FResult->Assign(Current(), this);
-  else
-    ScopeResult(*this).SetScope(nullptr, this);
-}
+void TJUXFunc_COS_Nodes::Prepare(TTreeMapNode* scope) { PrepareWithFirstNode(scope); }
 
 bool TJUXFunc_COS_Nodes::NextNode(TTreeMapNode* scope, bool first) {
   if (first) {
@@ -107,22 +122,11 @@ bool TJUXFunc_COS_Nodes::NextNode(TTreeMapNode* scope, bool first) {
     FWalk.push_back({scope, 0});
   }
   // Depth first from where the last record was found; records are delivered,
-  // groups are entered. The walk keeps its own path, so a deep tree needs no
-  // deep recursion.
-  while (!FWalk.empty()) {
-    TStep& step = FWalk.back();
-    if (step.Next >= step.Node->ChildCount()) {
-      FWalk.pop_back();
-      continue;
-    }
-    TTreeMapNode& child = step.Node->Child(step.Next++);
-    if (IsRecordNode(child)) {
-      Current().SetScope(&child, this);
-      return true;
-    }
-    FWalk.push_back({&child, 0});
-  }
-  return false;
+  // groups are entered.
+  TTreeMapNode* const record = NextInWalk(FWalk, [](const TTreeMapNode& child) { return IsRecordNode(child); });
+  if (!record) return false;
+  Current().SetScope(record, this);
+  return true;
 }
 
 // --- wholelevel
@@ -144,17 +148,7 @@ TTreeMapNode* TJUXFunc_COS_WholeLevel::NextAtLevel() {
     FRootPending = false;
     return FWalk.front().Node;
   }
-  while (!FWalk.empty()) {
-    TStep& step = FWalk.back();
-    if (step.Next >= step.Node->ChildCount()) {
-      FWalk.pop_back();
-      continue;
-    }
-    TTreeMapNode& child = step.Node->Child(step.Next++);
-    if (FWalk.size() == FDepth) return &child;
-    FWalk.push_back({&child, 0});
-  }
-  return nullptr;
+  return NextInWalk(FWalk, [this](const TTreeMapNode&) { return FWalk.size() == FDepth; });
 }
 
 bool TJUXFunc_COS_WholeLevel::NextNode(TTreeMapNode* scope, bool first) {

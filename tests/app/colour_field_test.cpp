@@ -145,6 +145,14 @@ TRGB8 PixelRGB(const TBitmap32& b, int x, int y) {
   return {int(c >> 16 & 0xFF), int(c >> 8 & 0xFF), int(c & 0xFF)};
 }
 
+// The pixels of columns [x0, x1) that are not background.
+int DrawnPixels(const TBitmap32& b, int x0, int x1) {
+  int drawn = 0;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = x0; x < x1; ++x) drawn += b.Pixel(x, y) != kFieldBackground32;
+  return drawn;
+}
+
 }  // namespace
 
 // Every pixel of every view type, against the formulas evaluated one pixel
@@ -230,19 +238,13 @@ TEST(ColourField, KnownPixels) {
   {
     SCOPED_TRACE("HLS_H: the right half (display saturation above 256) stays background");
     const TBitmap32 b = Render(vtHLS_H, 41, 0);
-    int drawn = 0;
-    for (int y = 0; y < 41; ++y)
-      for (int x = 21; x < 41; ++x) drawn += b.Pixel(x, y) != kFieldBackground32;
-    EXPECT_EQ(drawn, 0);
+    EXPECT_EQ(DrawnPixels(b, 21, 41), 0);
     EXPECT_EQ(PixelRGB(b, 0, 20), (TRGB8{128, 128, 128}));
   }
   {
     SCOPED_TRACE("HSV_V at 0: only the centre, black");
     const TBitmap32 b = Render(vtHSV_V, 41, 0);
-    int drawn = 0;
-    for (int y = 0; y < 41; ++y)
-      for (int x = 0; x < 41; ++x) drawn += b.Pixel(x, y) != kFieldBackground32;
-    EXPECT_EQ(drawn, 1);
+    EXPECT_EQ(DrawnPixels(b, 0, 41), 1);
     EXPECT_EQ(PixelRGB(b, 20, 20), (TRGB8{0, 0, 0}));
   }
   {

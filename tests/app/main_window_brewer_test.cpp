@@ -13,8 +13,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,13 +23,6 @@
 #include "palette/colour_palette.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 const std::string kSmallTable = TEST_DATA_DIR "/brewer_small.txt";
 const std::string kShippedTable = TEST_DATA_DIR "/../../../data/ColorBrewer_all_schemes.txt";

@@ -3,6 +3,7 @@
 #include <QTest>
 #include <atomic>
 #include <fstream>
+#include <sstream>
 #include <unistd.h>
 
 namespace {
@@ -14,6 +15,13 @@ std::filesystem::path ScratchDir() {
   return dir;
 }
 }  // namespace
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
 TMainWindowUnderTest::TMainWindowUnderTest(const std::string& SchemeFile)
     : FPreviousDir(std::filesystem::current_path()), FDir(ScratchDir()) {

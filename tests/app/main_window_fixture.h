@@ -10,6 +10,9 @@
 #include "app/main_window.h"
 #include "test_notifier.h"
 
+// The whole content of a file (binary); empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+
 class TMainWindowUnderTest {
  public:
   // SchemeFile: the text to put into "ColorBrewer_all_schemes.txt", or empty

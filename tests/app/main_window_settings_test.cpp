@@ -15,8 +15,6 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -37,13 +35,6 @@ constexpr TColor32 kFieldMarker = 0x01020304u;
 
 // A click on a check box's box (its middle may lie beyond a short caption).
 const QPoint kOnTheBox{6, 8};
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::string UserText(double value) { return FloatToText(value, UserFormatSettings()); }
 

@@ -14,8 +14,6 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabWidget>
-#include <fstream>
-#include <sstream>
 
 #include "app/bitmap_view.h"
 #include "app/palette_ui.h"
@@ -28,13 +26,6 @@
 #include "window_screenshot.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 int VisibleRows(TForm1& form) {
   int rows = 0;
