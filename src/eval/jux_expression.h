@@ -84,7 +84,7 @@ class TJUX_META {
   TJUXNameList DirectAttributeNames;  // referenced outside every change of scope
   TJUXNameList ScopeSetNames;         // "nodes", "children", "wholelevel" when used
   int32_t ChangeOfScopeCount = 0;
-  std::vector<int32_t> SpecVarUseCounts;  // one per special variable of the root
+  std::vector<int32_t> SpecVarUseCounts;  // a use count for each special variable of the root
   bool DynamicAccess = false;             // eval, attr, attrisnull, attrisempty, attrisconverr
 };
 
