@@ -151,6 +151,7 @@ TEST_F(PaletteUITest, LabelsAreDrawnBesideTheSliders) {
         dark += GreenComponent(UI->Bitmap().Pixel(x, y)) < 128;
     return dark;
   };
+  ASSERT_EQ(UI->ColorSliders().size(), 5u);  // the sequential sliders
   for (const TColorSlider& slider : UI->ColorSliders())
     EXPECT_GT(darkIn(slider.Top), 0) << slider.Top;
   EXPECT_EQ(darkIn(88), 0);

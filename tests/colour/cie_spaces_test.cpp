@@ -2,13 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "worst_error.h"
+
 namespace {
+
+using colour_test::Worse;
 
 constexpr double kEps = static_cast<double>(kCIEEpsilon);
 constexpr double kKappa = static_cast<double>(kCIEKappa);
@@ -308,7 +313,7 @@ TEST(CIESpaces, RoundTripsThroughEverySpace) {
                   worstZero = std::max(worstZero, out[i]);
                 }
               } else {
-                worst = std::max(worst, std::abs(out[i] - in[i]));
+                worst = Worse(worst, {std::abs(out[i] - in[i])});
               }
             }
           }

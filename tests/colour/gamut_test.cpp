@@ -9,8 +9,11 @@
 
 #include "colour/cie_spaces.h"
 #include "colour/rgb_spaces.h"
+#include "worst_error.h"
 
 namespace {
+
+using colour_test::Worse;
 
 using TMatrix3 = std::array<std::array<double, 3>, 3>;
 
@@ -53,13 +56,13 @@ TEST(MaxChromaLuvForHue, LiesOnTheGamutEdgeWithTheRequestedHue) {
         const TLuv luv = MaxChromaLuvForHue(hue, &s);
         double C, h, X, Y, Z;
         LuvToLCh(luv.L, luv.u, luv.v, C, h);
-        worstHue = std::max(worstHue, HueGap(h, hue));
+        worstHue = Worse(worstHue, {HueGap(h, hue)});
         LuvToXYZ(luv.L, luv.u, luv.v, X, Y, Z, &s);
         double lin[3];
         for (int c = 0; c < 3; ++c) lin[c] = inv[c][0] * X + inv[c][1] * Y + inv[c][2] * Z;
         const double hi = std::max({lin[0], lin[1], lin[2]});
         const double lo = std::min({lin[0], lin[1], lin[2]});
-        worstEdge = std::max({worstEdge, std::fabs(hi - 1), std::fabs(lo)});
+        worstEdge = Worse(worstEdge, {std::fabs(hi - 1), std::fabs(lo)});
       }
       // Hue and linear components go through the Luv round trip, whose
       // constants (1e-7 offset, 14-digit third) limit agreement to ~1e-6.

@@ -7,8 +7,11 @@
 #include <cmath>
 
 #include "colour/cie_spaces.h"
+#include "worst_error.h"
 
 namespace {
+
+using colour_test::Worse;
 
 // Our constants are within ~2e-11 of the textbook forms LittleCMS uses.
 constexpr double kTolerance = 1e-9;
@@ -47,8 +50,7 @@ TEST(LabOracle, XYZToLabMatchesLittleCMS) {
           cmsXYZ2Lab(&wp, &want, &xyz);
           double L, a, b;
           XYZToLab(xyz.X, xyz.Y, xyz.Z, L, a, b, &s);
-          worst = std::max({worst, std::abs(L - want.L), std::abs(a - want.a),
-                            std::abs(b - want.b)});
+          worst = Worse(worst, {std::abs(L - want.L), std::abs(a - want.a), std::abs(b - want.b)});
         }
       }
     }
@@ -68,8 +70,7 @@ TEST(LabOracle, LabToXYZMatchesLittleCMS) {
           cmsLab2XYZ(&wp, &want, &lab);
           double X, Y, Z;
           LabToXYZ(L, a, b, X, Y, Z, &s);
-          worst = std::max({worst, std::abs(X - want.X), std::abs(Y - want.Y),
-                            std::abs(Z - want.Z)});
+          worst = Worse(worst, {std::abs(X - want.X), std::abs(Y - want.Y), std::abs(Z - want.Z)});
         }
       }
     }

@@ -6,7 +6,11 @@
 #include <limits>
 #include <string>
 
+#include "worst_error.h"
+
 namespace {
+
+using colour_test::Worse;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -159,7 +163,7 @@ TEST(Opponent, RoundTripAndAxes) {
         EXPECT_GE(h, 0);
         EXPECT_LT(h, 360);
         OpponentPolarToRGB(I, C, h, R, G, B);
-        worst = std::max({worst, std::abs(R - r), std::abs(G - g), std::abs(B - b)});
+        worst = Worse(worst, {std::abs(R - r), std::abs(G - g), std::abs(B - b)});
       }
     }
   }
