@@ -7,6 +7,8 @@
 #include <utility>
 
 #include <jpeglib.h>
+// jerror.h after jpeglib.h: it names the warnings checked below.
+#include <jerror.h>
 
 #include "pdf/pdf_error.h"
 
@@ -21,15 +23,30 @@ struct TJpegErrorManager {
   char Message[JMSG_LENGTH_MAX];
 };
 
-void JpegErrorExit(j_common_ptr info) {
+[[noreturn]] void JpegFail(j_common_ptr info) {
   auto* manager = reinterpret_cast<TJpegErrorManager*>(info->err);
   manager->Public.format_message(info, manager->Message);
   std::longjmp(manager->Return, 1);
 }
 
-// Warnings (for example corrupt data after the header) do not stop the header
-// read and are not printed.
-void JpegOutputMessage(j_common_ptr) {}
+void JpegErrorExit(j_common_ptr info) { JpegFail(info); }
+
+// libjpeg goes on past damaged data with a warning, filling what is missing
+// with grey. Truncation and corruption are errors here: a reader would show
+// the image damaged, or refuse it. Other warnings (extraneous bytes between
+// markers, a bad ICC profile, unknown JFIF or Adobe versions) leave the image
+// whole and are ignored; trace messages (level >= 0) are never printed.
+void JpegEmitMessage(j_common_ptr info, int level) {
+  if (level >= 0) return;
+  switch (info->err->msg_code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_ARITH_BAD_CODE: JpegFail(info);
+    default: break;
+  }
+}
 
 struct TJpegHeader {
   int Width = 0;
@@ -46,13 +63,17 @@ struct TJpegReader {
   TJpegErrorManager Error;
 };
 
-// Reads the header of `size` bytes at `data`. Returns false with the decoder's
-// message in `reader.Error.Message` when libjpeg rejects them.
-bool ReadJpegHeader(const uint8_t* data, std::size_t size, TJpegReader& reader, TJpegHeader& header) {
+// Reads the header of `size` bytes at `data`, then decodes every row into a
+// scratch row from libjpeg's own pool, so no image is kept and the check
+// costs one row of memory beyond libjpeg's. The output stays in the file's
+// colour space: converting it would check nothing more. Returns false with
+// the decoder's message in `reader.Error.Message` when libjpeg rejects the
+// bytes or delivers fewer rows than the header declares.
+bool ReadJpeg(const uint8_t* data, std::size_t size, TJpegReader& reader, TJpegHeader& header) {
   reader.Info.err = jpeg_std_error(&reader.Error.Public);
   reader.Info.mem = nullptr;
   reader.Error.Public.error_exit = JpegErrorExit;
-  reader.Error.Public.output_message = JpegOutputMessage;
+  reader.Error.Public.emit_message = JpegEmitMessage;
   reader.Error.Message[0] = '\0';
   if (setjmp(reader.Error.Return) != 0) {
     jpeg_destroy_decompress(&reader.Info);
@@ -65,6 +86,22 @@ bool ReadJpegHeader(const uint8_t* data, std::size_t size, TJpegReader& reader, 
   header.Height = static_cast<int>(reader.Info.image_height);
   header.Components = reader.Info.num_components;
   header.AdobeMarker = reader.Info.saw_Adobe_marker != 0;
+
+  reader.Info.out_color_space = reader.Info.jpeg_color_space;
+  jpeg_start_decompress(&reader.Info);
+  JSAMPARRAY row = (*reader.Info.mem->alloc_sarray)(
+      reinterpret_cast<j_common_ptr>(&reader.Info), JPOOL_IMAGE,
+      reader.Info.output_width * static_cast<JDIMENSION>(reader.Info.output_components), 1);
+  while (reader.Info.output_scanline < reader.Info.output_height) {
+    if (jpeg_read_scanlines(&reader.Info, row, 1) != 1) {
+      std::snprintf(reader.Error.Message, sizeof reader.Error.Message,
+                    "the data ends after %u of %u rows", reader.Info.output_scanline,
+                    reader.Info.output_height);
+      jpeg_destroy_decompress(&reader.Info);
+      return false;
+    }
+  }
+  jpeg_finish_decompress(&reader.Info);
   jpeg_destroy_decompress(&reader.Info);
   return true;
 }
@@ -76,7 +113,7 @@ TJpegImage::TJpegImage(TPdfBytes bytes) : FBytes(std::move(bytes)) {
   if (FBytes.empty()) throw EPdfError("Invalid JPEG image: no data.");
   TJpegReader reader;
   TJpegHeader header;
-  if (!ReadJpegHeader(FBytes.data(), FBytes.size(), reader, header))
+  if (!ReadJpeg(FBytes.data(), FBytes.size(), reader, header))
     throw EPdfError(std::string("Invalid JPEG image: ") + reader.Error.Message);
   FWidth = header.Width;
   FHeight = header.Height;
@@ -91,7 +128,15 @@ TJpegImage TJpegImage::FromBytes(std::span<const uint8_t> bytes) {
 TJpegImage TJpegImage::LoadFromFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) throw EPdfError("Cannot open JPEG file \"" + path + "\".");
-  TPdfBytes bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  TPdfBytes bytes;
+  // A read error (a directory opens but cannot be read) surfaces as
+  // std::ios_base::failure from the stream buffer; it is a file error like
+  // any other here.
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    throw EPdfError("Cannot read JPEG file \"" + path + "\".");
+  }
   if (file.bad()) throw EPdfError("Cannot read JPEG file \"" + path + "\".");
   return TJpegImage(std::move(bytes));
 }
