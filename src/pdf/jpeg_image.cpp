@@ -14,6 +14,13 @@
 
 namespace {
 
+// The most memory libjpeg may take for the check. Progressive and other
+// multi-scan files keep every coefficient of the image until the last scan
+// (about 2 bytes per sample: 36 MB for a 12-megapixel photo); a few bytes
+// can declare 65500 x 65500, which would take 8 GB and more. libjpeg refuses
+// a file that needs more.
+constexpr long kMaxDecoderMemory = 1L << 30;
+
 // libjpeg reports fatal errors through error_exit, which by default ends the
 // process. Ours jumps back to the reader instead, which then throws; nothing
 // with a destructor lives in the frames the jump crosses.
@@ -29,7 +36,17 @@ struct TJpegErrorManager {
   std::longjmp(manager->Return, 1);
 }
 
-void JpegErrorExit(j_common_ptr info) { JpegFail(info); }
+void JpegErrorExit(j_common_ptr info) {
+  // libjpeg asks for a temporary file when the memory cap is reached, and has
+  // none; say what the file needs instead.
+  if (info->err->msg_code == JERR_NO_BACKING_STORE) {
+    auto* manager = reinterpret_cast<TJpegErrorManager*>(info->err);
+    std::snprintf(manager->Message, sizeof manager->Message, "decoding it needs more than %ld MB of memory",
+                  kMaxDecoderMemory >> 20);
+    std::longjmp(manager->Return, 1);
+  }
+  JpegFail(info);
+}
 
 // libjpeg goes on past damaged data with a warning, filling what is missing
 // with grey. Truncation and corruption are errors here: a reader would show
@@ -83,6 +100,7 @@ bool ReadJpeg(const uint8_t* data, std::size_t size, TJpegReader& reader, TJpegH
     return false;
   }
   jpeg_create_decompress(&reader.Info);
+  reader.Info.mem->max_memory_to_use = kMaxDecoderMemory;
   jpeg_mem_src(&reader.Info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&reader.Info, TRUE);
   header.Width = static_cast<int>(reader.Info.image_width);

@@ -20,7 +20,10 @@ class TJpegImage final : public TPdfGraphic {
   // premature end, a marker inside the data, bad Huffman or arithmetic codes
   // and lost restart markers) and a header declaring more rows than the data
   // holds. Harmless warnings (extraneous bytes, a bad ICC profile, unknown
-  // JFIF or Adobe versions) do not refuse the image.
+  // JFIF or Adobe versions) do not refuse the image. The check may take up to
+  // 1 GiB: progressive and other multi-scan files need about 2 bytes per
+  // sample of the whole image, so one of more than about 350 megapixels
+  // (180 without chroma subsampling) is refused as too large to check.
   explicit TJpegImage(TPdfBytes bytes);
   static TJpegImage FromBytes(std::span<const uint8_t> bytes);
   // Reads a JPEG file; a file that cannot be opened or read (a directory

@@ -103,17 +103,18 @@ TEST(JpegImage, DamagedFilesAreReadOrRefusedNeverFatal) {
   EXPECT_GT(refused, 0);
 }
 
-// A copy of `jpeg` whose baseline frame header declares width x height.
+// A copy of `jpeg` whose frame header (baseline or progressive) declares
+// width x height.
 TPdfBytes Declaring(TPdfBytes jpeg, int width, int height) {
   for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
-    if (jpeg[i] != 0xFF || jpeg[i + 1] != 0xC0) continue;
+    if (jpeg[i] != 0xFF || (jpeg[i + 1] != 0xC0 && jpeg[i + 1] != 0xC2)) continue;
     jpeg[i + 5] = static_cast<uint8_t>(height >> 8);
     jpeg[i + 6] = static_cast<uint8_t>(height);
     jpeg[i + 7] = static_cast<uint8_t>(width >> 8);
     jpeg[i + 8] = static_cast<uint8_t>(width);
     return jpeg;
   }
-  ADD_FAILURE() << "no baseline frame header";
+  ADD_FAILURE() << "no frame header";
   return jpeg;
 }
 
@@ -139,6 +140,11 @@ TEST(JpegImage, RefusesTruncatedAndCorruptScanData) {
       {"end marker missing", TPdfBytes(good.begin(), good.end() - 2), "Premature end of JPEG file"},
       {"64 x 48 declaring 65500 x 65500", Declaring(good, 65500, 65500), "Corrupt JPEG data"},
       {"garbled entropy data", garbled, "Corrupt JPEG data"},
+      // Found by fuzzing: a progressive file keeps every coefficient until
+      // its last scan, and a short one declaring 65496 x 65496 had libjpeg
+      // allocate 8 GB. The decoder's memory is capped.
+      {"progressive 64 x 48 declaring 30000 x 30000", Declaring(progressive, 30000, 30000),
+       "decoding it needs more than 1024 MB of memory"},
   };
   ExpectRefused(cases);
 }
