@@ -36,6 +36,10 @@ inline std::unique_ptr<TVPdfObject> MakeReference(const TVPdfObject& indirect) {
 // walk: they only name an object. The walk keeps its own stack, so a deep
 // tree cannot overflow the call stack here.
 inline bool Holds(const TVPdfObject& obj, const TVPdfObject& target) {
+  const bool container = dynamic_cast<const TVPdfArray*>(&obj) != nullptr ||
+                         dynamic_cast<const TVPDFDictionary*>(&obj) != nullptr ||
+                         dynamic_cast<const TVPdfStream*>(&obj) != nullptr;
+  if (!container) return &obj == &target;  // the common case walks nothing
   std::vector<const TVPdfObject*> pending{&obj};
   while (!pending.empty()) {
     const TVPdfObject* next = pending.back();
