@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "graphics/bitmap32.h"
+#include "same_pixels.h"
 #include "graphics/bitmap32_io.h"
 
 namespace {
@@ -20,14 +21,6 @@ constexpr int64_t kMaxRoundTripPixels = int64_t{1} << 18;
 
 void Check(bool condition) {
   if (!condition) abort();
-}
-
-bool SameImage(const TBitmap32& a, const TBitmap32& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  const int64_t pixels = int64_t{a.Width()} * a.Height();
-  for (int64_t i = 0; i < pixels; ++i)
-    if (a.Bits()[i] != b.Bits()[i]) return false;
-  return true;
 }
 
 std::optional<TBitmap32> Decode(TBitmap32 (*decoder)(std::span<const uint8_t>), std::span<const uint8_t> bytes) {
@@ -43,7 +36,7 @@ std::optional<TBitmap32> Decode(TBitmap32 (*decoder)(std::span<const uint8_t>), 
 void RoundTrip(const TBitmap32& image, std::vector<uint8_t> (*encoder)(const TBitmap32&),
                TBitmap32 (*decoder)(std::span<const uint8_t>)) {
   if (int64_t{image.Width()} * image.Height() > kMaxRoundTripPixels) return;
-  Check(SameImage(decoder(encoder(image)), image));
+  Check(SamePixels(decoder(encoder(image)), image));
 }
 
 }  // namespace

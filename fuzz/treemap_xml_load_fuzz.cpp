@@ -14,6 +14,7 @@
 
 #include "foundation/pugi_xml_node.h"
 #include "graphics/bitmap32.h"
+#include "same_pixels.h"
 #include "treemap/attribute_descriptor.h"
 #include "treemap/cluster_icon.h"
 #include "treemap/string_list.h"
@@ -69,14 +70,6 @@ class TSaved {
   TPugiXmlNode FNode;
 };
 
-bool SameImage(const TBitmap32& a, const TBitmap32& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  const int64_t pixels = int64_t{a.Width()} * a.Height();
-  for (int64_t i = 0; i < pixels; ++i)
-    if (a.Bits()[i] != b.Bits()[i]) return false;
-  return true;
-}
-
 bool Small(const TBitmap32& image) { return int64_t{image.Width()} * image.Height() <= kMaxRoundTripPixels; }
 
 // For a non-text attribute a load converts stored numbers to the user's
@@ -126,7 +119,7 @@ std::unique_ptr<TStringsTypeCluster> SavedAndLoaded(TStringsTypeCluster& cluster
 bool SameCluster(const TStringsTypeCluster& a, const TStringsTypeCluster& b) {
   return a.ID() == b.ID() && a.Name() == b.Name() && a.Visible() == b.Visible() && a.Color() == b.Color() &&
          a.HasIcon() == b.HasIcon() && a.Values().Strings() == b.Values().Strings() &&
-         (!a.HasIcon() || SameImage(a.Icon()->Image(), b.Icon()->Image()));
+         (!a.HasIcon() || SamePixels(a.Icon()->Image(), b.Icon()->Image()));
 }
 
 // Without an attribute the values round-trip as they are; with a non-text
@@ -156,7 +149,7 @@ void CheckIconElement(TPugiXmlNode& node) {
   TPugiXmlNode reloaded = saved.Reloaded();
   TIcon back{std::string()};
   back.LoadSave(true, reloaded);
-  Check(SameImage(back.Image(), loaded.Image()));
+  Check(SamePixels(back.Image(), loaded.Image()));
 }
 
 void CheckElement(pugi::xml_node element) {
