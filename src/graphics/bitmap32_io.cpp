@@ -49,7 +49,14 @@ TBitmap32 LoadBitmap32(std::span<const uint8_t> bytes) {
 std::vector<uint8_t> ReadImageFileBytes(const std::string& fileName) {
   std::ifstream file(fileName, std::ios::binary);
   if (!file) throw EBitmapIOError("Cannot open image file \"" + fileName + "\"");
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> bytes;
+  // A read error (a directory opens but cannot be read) surfaces as
+  // std::ios_base::failure from the stream buffer.
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    throw EBitmapIOError("Cannot read image file \"" + fileName + "\"");
+  }
   if (file.bad()) throw EBitmapIOError("Cannot read image file \"" + fileName + "\"");
   return bytes;
 }

@@ -89,9 +89,12 @@ TBitmap32 LoadBitmap32FromBmp(std::span<const uint8_t> b) {
     }
   }
 
-  TBitmap32 bitmap = bitmap32_io::NewImage(width, height, "BMP");
+  // The pixel data's exact size is known: check it against the file before
+  // anything is allocated, so a short file cannot claim a huge image.
+  bitmap32_io::CheckImageSize(width, height, "BMP");
   const size_t stride = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
   if (dataOffset > b.size() || (b.size() - dataOffset) / stride < static_cast<size_t>(height)) Fail("truncated pixel data");
+  TBitmap32 bitmap = bitmap32_io::NewImage(width, height, "BMP");
 
   const TChannel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(masks[3]);
   bool anyAlpha = false;

@@ -9,6 +9,11 @@
 #include <cstdlib>
 
 #include <jpeglib.h>
+// jerror.h after jpeglib.h: it names the warnings checked below.
+#include <jerror.h>
+
+#include <algorithm>
+#include <cstring>
 
 #include "graphics/bitmap32_io_internal.h"
 
@@ -20,21 +25,76 @@ struct TJpegErrorManager {
   char Message[JMSG_LENGTH_MAX];
 };
 
-void JpegErrorExit(j_common_ptr info) {
+[[noreturn]] void JpegFail(j_common_ptr info) {
   auto* manager = reinterpret_cast<TJpegErrorManager*>(info->err);
   manager->Public.format_message(info, manager->Message);
   std::longjmp(manager->Return, 1);
 }
 
-// Warnings (such as corrupt data that the decoder can go past) are not printed.
-void JpegOutputMessage(j_common_ptr) {}
+void JpegErrorExit(j_common_ptr info) { JpegFail(info); }
+
+// libjpeg goes on past damaged data with a warning, filling what is missing
+// with grey. Truncation and corruption are errors here, so nothing is
+// half-loaded. Other warnings (extraneous bytes between markers, a bad ICC
+// profile, unknown JFIF or Adobe versions) leave the image whole and are
+// ignored; trace messages (level >= 0) are never printed.
+void JpegEmitMessage(j_common_ptr info, int level) {
+  if (level >= 0) return;
+  switch (info->err->msg_code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_ARITH_BAD_CODE: JpegFail(info);
+    default: break;
+  }
+}
 
 void InitErrors(TJpegErrorManager& error, jpeg_error_mgr*& slot) {
   slot = jpeg_std_error(&error.Public);
   error.Public.error_exit = JpegErrorExit;
-  error.Public.output_message = JpegOutputMessage;
+  error.Public.emit_message = JpegEmitMessage;
   error.Message[0] = '\0';
 }
+
+// The decoded rows, in a bitmap whose height grows fourfold as rows arrive.
+// A JPEG header bounds nothing (a few bytes can declare 65500 x 65500), so
+// memory follows the rows the data actually delivers: at most four times
+// their size, plus the bitmap being copied from while growing. The last step
+// grows to the declared height, so a whole image ends in a bitmap of exactly
+// its size. Growing fourfold rather than twofold allocates and copies about
+// a third of the image in all, which keeps a valid file's load as fast as
+// one allocation of the whole image.
+class TGrowingImage {
+ public:
+  TGrowingImage(int width, int height) : FWidth(width), FHeight(height) {}
+
+  int Rows() const { return FRows; }
+  // The next row to fill; grows the bitmap when it is full. Call at most
+  // Height times.
+  TColor32* NextRow() {
+    if (FRows == FBitmap.Height()) Grow();
+    return FBitmap.ScanLine(FRows++);
+  }
+  // The finished image, once every declared row has arrived.
+  TBitmap32 Take() { return std::move(FBitmap); }
+
+ private:
+  static constexpr int kFirstRows = 16;  // the tallest MCU row
+
+  void Grow() {
+    const int rows = std::min(FHeight, std::max(kFirstRows, 4 * FBitmap.Height()));
+    TBitmap32 bigger = bitmap32_io::NewImage(FWidth, rows, "JPEG");
+    if (FRows > 0)
+      std::memcpy(bigger.Bits(), FBitmap.Bits(), static_cast<size_t>(FRows) * static_cast<size_t>(FWidth) * 4);
+    FBitmap = std::move(bigger);
+  }
+
+  int FWidth;
+  int FHeight;
+  int FRows = 0;
+  TBitmap32 FBitmap;
+};
 
 struct TJpegDecoder {
   jpeg_decompress_struct Info{};
@@ -59,19 +119,23 @@ bool JpegStart(TJpegDecoder& decoder, const uint8_t* data, size_t size) {
   return true;
 }
 
-// Decodes every row into Bitmap (of the header's size); Row holds 4 bytes per pixel.
-bool JpegDecode(TJpegDecoder& decoder, TBitmap32& bitmap, std::vector<uint8_t>& row) {
+// Decodes every row into Image; Row holds 4 bytes per pixel. Answers false
+// with the reason in the decoder's message on an error, a truncation or
+// corruption warning, or fewer rows than the header declares.
+bool JpegDecode(TJpegDecoder& decoder, TGrowingImage& image, int width, std::vector<uint8_t>& row) {
   if (setjmp(decoder.Error.Return) != 0) return false;
   jpeg_start_decompress(&decoder.Info);
   const bool cmyk = decoder.Info.out_color_space == JCS_CMYK;
   // Adobe writes CMYK inverted (0 = full ink), which is what nearly all CMYK JPEGs are.
   const bool inverted = decoder.Info.saw_Adobe_marker != 0;
-  const int width = bitmap.Width();
   while (decoder.Info.output_scanline < decoder.Info.output_height) {
     JSAMPROW rows[1] = {row.data()};
-    const int y = static_cast<int>(decoder.Info.output_scanline);
-    if (jpeg_read_scanlines(&decoder.Info, rows, 1) != 1) break;
-    TColor32* out = bitmap.ScanLine(y);
+    if (jpeg_read_scanlines(&decoder.Info, rows, 1) != 1) {
+      std::snprintf(decoder.Error.Message, sizeof decoder.Error.Message, "the data ends after %u of %u rows",
+                    decoder.Info.output_scanline, decoder.Info.output_height);
+      return false;
+    }
+    TColor32* out = image.NextRow();
     const uint8_t* p = row.data();
     for (int x = 0; x < width; ++x) {
       if (cmyk) {
@@ -136,11 +200,14 @@ TBitmap32 LoadBitmap32FromJpeg(std::span<const uint8_t> bytes) {
   TJpegDecoder decoder;
   if (!JpegStart(decoder, bytes.data(), bytes.size()))
     throw EBitmapIOError(std::string("Invalid JPEG image: ") + decoder.Error.Message);
-  TBitmap32 bitmap = bitmap32_io::NewImage(decoder.Info.image_width, decoder.Info.image_height, "JPEG");
-  std::vector<uint8_t> row(static_cast<size_t>(bitmap.Width()) * 4);
-  if (!JpegDecode(decoder, bitmap, row))
+  // Only the size is checked here: rows are stored as they arrive.
+  bitmap32_io::CheckImageSize(decoder.Info.image_width, decoder.Info.image_height, "JPEG");
+  const int width = static_cast<int>(decoder.Info.image_width);
+  TGrowingImage image(width, static_cast<int>(decoder.Info.image_height));
+  std::vector<uint8_t> row(static_cast<size_t>(width) * 4);
+  if (!JpegDecode(decoder, image, width, row))
     throw EBitmapIOError(std::string("Invalid JPEG image: ") + decoder.Error.Message);
-  return bitmap;
+  return image.Take();
 }
 
 std::vector<uint8_t> SaveBitmap32ToJpeg(const TBitmap32& bitmap, int quality) {

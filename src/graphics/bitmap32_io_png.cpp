@@ -4,6 +4,10 @@
 
 #include <png.h>
 
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
 #include "graphics/bitmap32_io_internal.h"
 
 namespace {
@@ -18,6 +22,40 @@ struct TPngImage {
 
 std::string PngMessage(const png_image& image) { return image.message[0] ? image.message : "unknown error"; }
 
+// Deflate codes at most 258 bytes in 2 bits (a length and a distance code
+// of one bit each), so n compressed bytes inflate to at most about 1032 n.
+constexpr uint64_t kMaxDeflateRatio = 1032;
+
+uint32_t BigEndian32(std::span<const uint8_t> b, size_t at) {
+  return static_cast<uint32_t>(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
+}
+
+// The bytes of all IDAT chunks present (a cut chunk counts what is there).
+uint64_t CompressedImageBytes(std::span<const uint8_t> bytes) {
+  constexpr size_t kSignatureSize = 8;
+  constexpr size_t kChunkOverhead = 12;  // length, type, CRC
+  uint64_t total = 0;
+  for (uint64_t at = kSignatureSize; at + 8 <= bytes.size();) {
+    const uint64_t length = BigEndian32(bytes, at);
+    const std::string_view type(reinterpret_cast<const char*>(bytes.data() + at + 4), 4);
+    if (type == "IDAT") total += std::min<uint64_t>(length, bytes.size() - at - 8);
+    if (type == "IEND") break;
+    at += kChunkOverhead + length;
+  }
+  return total;
+}
+
+// The fewest bytes the image data must inflate to: the samples alone, without
+// the filter bytes that every row (of every interlace pass) adds. The header
+// has been read, so IHDR is whole and valid at its fixed place.
+uint64_t LeastInflatedBytes(std::span<const uint8_t> bytes, uint64_t width, uint64_t height) {
+  const uint32_t bitDepth = bytes[24];
+  const uint32_t colourType = bytes[25];
+  constexpr uint32_t kChannels[] = {1, 0, 3, 1, 2, 0, 4};  // by colour type
+  const uint32_t channels = colourType < std::size(kChannels) ? kChannels[colourType] : 1;
+  return (width * height * bitDepth * channels + 7) / 8;
+}
+
 }  // namespace
 
 TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes) {
@@ -25,6 +63,13 @@ TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes) {
   if (!png_image_begin_read_from_memory(&png.Image, bytes.data(), bytes.size()))
     throw EBitmapIOError("Invalid PNG image: " + PngMessage(png.Image));
   png.Image.format = PNG_FORMAT_RGBA;
+  // Before anything is allocated: could the image data present fill the
+  // declared size at all? A short file claiming a huge image is refused here.
+  bitmap32_io::CheckImageSize(png.Image.width, png.Image.height, "PNG");
+  if (LeastInflatedBytes(bytes, png.Image.width, png.Image.height) >
+      kMaxDeflateRatio * (CompressedImageBytes(bytes) + 1))
+    throw EBitmapIOError("Invalid PNG image: too little image data for " + std::to_string(png.Image.width) +
+                         " x " + std::to_string(png.Image.height) + " pixels");
   TBitmap32 bitmap = bitmap32_io::NewImage(png.Image.width, png.Image.height, "PNG");
   std::vector<uint8_t> rgba(PNG_IMAGE_SIZE(png.Image));
   if (!png_image_finish_read(&png.Image, nullptr, rgba.data(), 0, nullptr))

@@ -1,7 +1,9 @@
 #pragma once
 // A JPEG image as the PDF writer embeds it: the file's bytes, kept unchanged,
-// and the size and component count read from its header. The image is never
-// decoded.
+// and the size and component count read from its header. The whole file is
+// decoded once when the image is made, row by row into a scratch row (no
+// image is kept), so that damaged data is refused here rather than in the
+// reader of the PDF.
 
 #include <cstdint>
 #include <span>
@@ -12,12 +14,20 @@
 
 class TJpegImage final : public TPdfGraphic {
  public:
-  // Takes the bytes of a JPEG file and reads its header. Bytes that are not a
+  // Takes the bytes of a JPEG file and decodes it. Bytes that are not a
   // readable JPEG raise EPdfError "Invalid JPEG image: " and the decoder's
-  // reason.
+  // reason; so do truncated or corrupt data (libjpeg's warnings of a
+  // premature end, a marker inside the data, bad Huffman or arithmetic codes
+  // and lost restart markers) and a header declaring more rows than the data
+  // holds. Harmless warnings (extraneous bytes, a bad ICC profile, unknown
+  // JFIF or Adobe versions) do not refuse the image. The check may take up to
+  // 1 GiB: progressive and other multi-scan files need about 2 bytes per
+  // sample of the whole image, so one of more than about 350 megapixels
+  // (180 without chroma subsampling) is refused as too large to check.
   explicit TJpegImage(TPdfBytes bytes);
   static TJpegImage FromBytes(std::span<const uint8_t> bytes);
-  // Reads a JPEG file; a file that cannot be read raises EPdfError.
+  // Reads a JPEG file; a file that cannot be opened or read (a directory
+  // included) raises EPdfError.
   static TJpegImage LoadFromFile(const std::string& path);
 
   int Width() const override { return FWidth; }

@@ -24,7 +24,7 @@ TVPdfObject* TVPdfArray::AddItem(std::unique_ptr<TVPdfObject> obj) {
     // Already ours: keep the one entry, and do not own it twice.
     return obj.release();
   }
-  pdf_internal::CheckOwnable(*obj);
+  pdf_internal::CheckInsertion(obj, *this);
   FItems.push_back(std::move(obj));
   return FItems.back().get();
 }

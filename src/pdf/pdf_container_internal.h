@@ -4,10 +4,12 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_error.h"
 #include "pdf/pdf_object.h"
+#include "pdf/pdf_stream.h"
 
 namespace pdf_internal {
 
@@ -29,13 +31,45 @@ inline std::unique_ptr<TVPdfObject> MakeReference(const TVPdfObject& indirect) {
   return TVPdfEmptyObject::CreateRef(indirect.ID);
 }
 
-// A container may take ownership of direct objects and of placeholders only:
-// other indirect objects belong to the document layer.
-inline void CheckOwnable(const TVPdfObject& obj) {
-  PdfRequire(obj.Kind == kPdfDirect || obj.Kind == kPdfPlaceholder,
-             "An indirect object must be added by reference.");
-  if (obj.Kind == kPdfPlaceholder)
-    PdfRequire(obj.ID >= 1, "Indirect object has no object number.");
+// True when `target` is `obj` or lies inside it, through the direct objects
+// that arrays, dictionaries and stream dictionaries own. Placeholders end the
+// walk: they only name an object. The walk keeps its own stack, so a deep
+// tree cannot overflow the call stack here.
+inline bool Holds(const TVPdfObject& obj, const TVPdfObject& target) {
+  const bool container = dynamic_cast<const TVPdfArray*>(&obj) != nullptr ||
+                         dynamic_cast<const TVPDFDictionary*>(&obj) != nullptr ||
+                         dynamic_cast<const TVPdfStream*>(&obj) != nullptr;
+  if (!container) return &obj == &target;  // the common case walks nothing
+  std::vector<const TVPdfObject*> pending{&obj};
+  while (!pending.empty()) {
+    const TVPdfObject* next = pending.back();
+    pending.pop_back();
+    if (next == &target) return true;
+    if (const auto* array = dynamic_cast<const TVPdfArray*>(next)) {
+      for (int i = 0; i < array->Count(); ++i) pending.push_back(array->RawItem(i));
+    } else if (const auto* dict = dynamic_cast<const TVPDFDictionary*>(next)) {
+      for (int i = 0; i < dict->Count(); ++i) pending.push_back(dict->GetAtom(i).Value());
+    } else if (const auto* stream = dynamic_cast<const TVPdfStream*>(next)) {
+      pending.push_back(&stream->Dict());
+    }
+  }
+  return false;
+}
+
+// Checks that `container` may take ownership of `obj`: a direct object or a
+// numbered placeholder (other indirect objects belong to the document layer),
+// and not one that holds the container. A refused object is released before
+// the exception, never freed: whoever else holds it keeps it valid.
+inline void CheckInsertion(std::unique_ptr<TVPdfObject>& obj, const TVPdfObject& container) {
+  const bool indirect = obj->Kind != kPdfDirect && obj->Kind != kPdfPlaceholder;
+  const bool unnumbered = obj->Kind == kPdfPlaceholder && obj->ID < 1;
+  if (indirect || unnumbered) static_cast<void>(obj.release());
+  PdfRequire(!indirect, "An indirect object must be added by reference.");
+  PdfRequire(!unnumbered, "Indirect object has no object number.");
+  if (Holds(*obj, container)) {
+    static_cast<void>(obj.release());
+    throw EPdfError("A container cannot hold itself.");
+  }
 }
 
 }  // namespace pdf_internal

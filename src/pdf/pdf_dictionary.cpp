@@ -1,5 +1,7 @@
 #include "pdf/pdf_object.h"
 
+#include <algorithm>
+
 #include "pdf/pdf_container_internal.h"
 
 namespace {
@@ -51,16 +53,18 @@ TVPdfObject* TVPDFDictionary::AddValue(std::string_view key, std::unique_ptr<TVP
   // the dictionary as it was.
   if (value == nullptr) throw EPdfError(std::string(kAtomError));
   const int old = IndexOf(key);
-  for (std::size_t i = 0; i < FAtoms.size(); ++i) {
-    if (FAtoms[i]->Value() != value.get()) continue;
+  const auto held = std::find_if(FAtoms.begin(), FAtoms.end(),
+                                 [&](const auto& atom) { return atom->Value() == value.get(); });
+  if (held != FAtoms.end()) {
     // The object is ours already: never own it twice. Re-set under its own
-    // key it just moves to the end.
+    // key it just moves to the end, shown again as a new atom would be.
     static_cast<void>(value.release());
-    PdfRequire(static_cast<int>(i) == old, "The object is already held under another key.");
-    value = FAtoms[i]->ReleaseValue();
-    break;
+    PdfRequire(held - FAtoms.begin() == old, "The object is already held under another key.");
+    std::rotate(held, held + 1, FAtoms.end());
+    FAtoms.back()->Hidden = false;
+    return FAtoms.back()->Value();
   }
-  pdf_internal::CheckOwnable(*value);
+  pdf_internal::CheckInsertion(value, *this);
   auto atom = std::make_unique<TVPDFDictionaryAtom>(key, std::move(value));
   if (old >= 0) FAtoms.erase(FAtoms.begin() + old);
   FAtoms.push_back(std::move(atom));

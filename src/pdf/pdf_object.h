@@ -13,8 +13,22 @@
 // was added; GetItem/FindValue resolve placeholders through the container's
 // owner, and give nullptr when it has none.
 //
+// Refused insertions. A container that refuses an object handed over with its
+// ownership (AddItem, AddValue and their typed forms) releases it before it
+// raises, never freeing it: such an object is held by someone else (the
+// document layer for an indirect object, a container for one already held)
+// and must stay valid for them. A caller that was the sole owner loses it,
+// which is the price of a refusal that can never free memory still in use.
+// Refusals: a null object ("... creating error.", EPdfError); an indirect
+// object other than a placeholder, or an object already held under another
+// key (EPdfAssertionFailed); a container that would hold itself, directly or
+// through the containers inside it (EPdfError "A container cannot hold
+// itself."). Placeholders form no such loop: a reference to an ancestor is
+// valid PDF.
+//
 // Writing never changes an object (a stream only refreshes its "Length").
 
+#include <concepts>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -73,6 +87,10 @@ class TVPdfBoolean : public TVPdfObject {
 class TVPdfNum : public TVPdfObject {
  public:
   explicit TVPdfNum(std::int32_t value) : Value(value) {}
+  // An integer object cannot take a floating value: NaN, infinities and
+  // values out of range would be undefined, and 3.9 would silently become 3.
+  template <std::floating_point F>
+  explicit TVPdfNum(F) = delete;
   std::int32_t Value;
   void WriteValue(TPdfBytes& out) const override;  // decimal integer
 };
@@ -118,7 +136,9 @@ class TVPdfArray : public TVPdfObject {
   // (Kind 2), which it owns as well. An object already in the array is not
   // added again (and stays owned once). Any other indirect object must be
   // added by reference: passing its ownership raises EPdfAssertionFailed.
-  // Returns the stored object.
+  // A container holding this array is refused with EPdfError. A refused
+  // object is released, not freed (see the top of this file). Returns the
+  // stored object.
   TVPdfObject* AddItem(std::unique_ptr<TVPdfObject> obj);
   template <class T>
   T* Add(std::unique_ptr<T> obj) {
@@ -186,7 +206,9 @@ class TVPDFDictionary : public TVPdfObject {
   // "Atom object creating error." and leaves the dictionary unchanged.
   // Storing the object already held under `key` keeps it (it only moves to
   // the end); an object held under another key, or an indirect object passed
-  // with its ownership, raises EPdfAssertionFailed. Returns the stored value.
+  // with its ownership, raises EPdfAssertionFailed, and a container holding
+  // this dictionary raises EPdfError. A refused value is released, not freed
+  // (see the top of this file). Returns the stored value.
   TVPdfObject* AddValue(std::string_view key, std::unique_ptr<TVPdfObject> value);
   template <class T>
   T* Add(std::string_view key, std::unique_ptr<T> value) {
@@ -196,6 +218,9 @@ class TVPDFDictionary : public TVPdfObject {
   // its current ID, which must be at least 1).
   void AddValue(std::string_view key, const TVPdfObject& indirect);
   TVPdfNum* AddNumber(std::string_view key, std::int32_t value);
+  // No floating values, as for TVPdfNum.
+  template <std::floating_point F>
+  TVPdfNum* AddNumber(std::string_view key, F value) = delete;
   TVPdfName* AddName(std::string_view key, std::string_view name);
   TVPdfBoolean* AddBoolean(std::string_view key, bool value);
 

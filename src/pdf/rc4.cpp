@@ -6,6 +6,7 @@
 
 void RC4Init(TRC4State& state, const std::uint8_t* key, std::size_t keyLength) {
   if (keyLength < 1 || keyLength > 256) throw EPdfError("RC4: Invalid key length");
+  PdfRequire(key != nullptr, "RC4: No key.");
   for (int i = 0; i < 256; ++i) state.S[i] = static_cast<std::uint8_t>(i);
   std::uint8_t j = 0;
   for (std::size_t i = 0; i < 256; ++i) {

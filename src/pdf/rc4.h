@@ -13,7 +13,7 @@ struct TRC4State {
 };
 
 // The key schedule. `keyLength` must lie in 1..256, else EPdfError
-// "RC4: Invalid key length".
+// "RC4: Invalid key length"; a null `key` raises EPdfAssertionFailed.
 void RC4Init(TRC4State& state, const std::uint8_t* key, std::size_t keyLength);
 
 // XORs `length` bytes with the key stream; `input` and `output` may be the

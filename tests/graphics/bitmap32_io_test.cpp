@@ -1,6 +1,14 @@
 #include "graphics/bitmap32_io.h"
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <new>
+#include <string>
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -49,6 +57,214 @@ TBytes Bmp(int32_t width, int32_t height, uint16_t bits, const TBytes& palette, 
   b.insert(b.end(), rows.begin(), rows.end());
   Put32(b, 2, static_cast<uint32_t>(b.size()));
   return b;
+}
+
+void PutBigEndian32(TBytes& b, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+// A PNG chunk: length, type, data and CRC.
+TBytes PngChunk(const std::string& type, const TBytes& data) {
+  TBytes chunk;
+  PutBigEndian32(chunk, static_cast<uint32_t>(data.size()));
+  chunk.insert(chunk.end(), type.begin(), type.end());
+  chunk.insert(chunk.end(), data.begin(), data.end());
+  PutBigEndian32(chunk, static_cast<uint32_t>(crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4))));
+  return chunk;
+}
+
+// A PNG of 8-bit RGBA declaring width x height, with `idat` as its only
+// image data chunk (none when empty).
+TBytes PngWithData(uint32_t width, uint32_t height, const TBytes& idat) {
+  TBytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  TBytes header;
+  PutBigEndian32(header, width);
+  PutBigEndian32(header, height);
+  header.insert(header.end(), {8, 6, 0, 0, 0});
+  for (const TBytes& chunk : {PngChunk("IHDR", header), idat.empty() ? TBytes() : PngChunk("IDAT", idat),
+                              PngChunk("IEND", {})})
+    png.insert(png.end(), chunk.begin(), chunk.end());
+  return png;
+}
+
+// The first `size` bytes of a zlib stream of zeros: image data cut short.
+TBytes CutZlibStream(size_t size) {
+  const TBytes zeros(1 << 16, 0);
+  uLongf length = compressBound(static_cast<uLong>(zeros.size()));
+  TBytes out(length);
+  compress2(out.data(), &length, zeros.data(), static_cast<uLong>(zeros.size()), 9);
+  out.resize(std::min<size_t>(size, length));
+  return out;
+}
+
+// A JPEG whose frame header is patched to declare width x height.
+TBytes JpegDeclaring(TBytes jpeg, int width, int height) {
+  for (size_t i = 0; i + 8 < jpeg.size(); ++i) {
+    if (jpeg[i] != 0xFF || jpeg[i + 1] != 0xC0) continue;
+    jpeg[i + 5] = static_cast<uint8_t>(height >> 8);
+    jpeg[i + 6] = static_cast<uint8_t>(height);
+    jpeg[i + 7] = static_cast<uint8_t>(width >> 8);
+    jpeg[i + 8] = static_cast<uint8_t>(width);
+    return jpeg;
+  }
+  ADD_FAILURE() << "no baseline frame header";
+  return jpeg;
+}
+
+TBytes Cut(TBytes bytes, double fraction) {
+  bytes.resize(static_cast<size_t>(static_cast<double>(bytes.size()) * fraction));
+  return bytes;
+}
+
+using TLoader = TBitmap32 (*)(std::span<const uint8_t>);
+
+// How a load ended in a child process whose address space may grow by at
+// most `budget` bytes beyond what it already holds.
+enum class TOutcome { Refused, Loaded, OutOfMemory, Failed };
+
+TOutcome LoadWithinAddressSpace(TLoader load, const TBytes& bytes, size_t budget) {
+  const pid_t child = fork();
+  if (child == 0) {
+    size_t pages = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+      if (std::fscanf(statm, "%zu", &pages) != 1) pages = 0;
+      std::fclose(statm);
+    }
+    const rlim_t limit = pages * static_cast<size_t>(sysconf(_SC_PAGESIZE)) + budget;
+    const rlimit rl{limit, limit};
+    if (pages == 0 || setrlimit(RLIMIT_AS, &rl) != 0) _exit(static_cast<int>(TOutcome::Failed));
+    try {
+      load(bytes);
+      _exit(static_cast<int>(TOutcome::Loaded));
+    } catch (const EBitmapIOError&) {
+      _exit(static_cast<int>(TOutcome::Refused));
+    } catch (const std::bad_alloc&) {
+      _exit(static_cast<int>(TOutcome::OutOfMemory));
+    } catch (...) {
+      _exit(static_cast<int>(TOutcome::Failed));
+    }
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return TOutcome::Failed;
+  return static_cast<TOutcome>(WEXITSTATUS(status));
+}
+
+// Short files whose headers declare huge images. Before, each allocated the
+// declared size (1 GiB or more) before the data ran out, or decoded a grey
+// image of the declared size. Now each is refused within 100 MB of address
+// space. The sanitizers reserve address space of their own, so the limit is
+// only applied in a plain build.
+TEST(Bitmap32Io, ShortFilesDeclaringHugeImagesAreRefusedWithinBudget) {
+  const TBitmap32 grey8 = [] {
+    TBitmap32 image(8, 8);
+    image.Clear(Color32(128, 128, 128));
+    return image;
+  }();
+  const struct {
+    const char* Name;
+    TBytes Data;
+    TLoader Load;
+    const char* Reason;
+  } kCases[] = {
+      {"png 16384 x 16384 with cut data", PngWithData(16384, 16384, CutZlibStream(12)), LoadBitmap32FromPng,
+       "too little image data for 16384 x 16384 pixels"},
+      {"png 16384 x 16384 without data", PngWithData(16384, 16384, {}), LoadBitmap32FromPng,
+       "Invalid PNG image: "},
+      {"bmp header of 2^28 pixels", Bmp(16384, 16384, 32, {}, {}), LoadBitmap32FromBmp, "truncated pixel data"},
+      {"baseline jpeg 8 x 8 declaring 16384 x 16384", JpegDeclaring(SaveBitmap32ToJpeg(grey8), 16384, 16384),
+       LoadBitmap32FromJpeg, "Corrupt JPEG data"},
+      {"jpeg 64 x 48 cut at 60%", Cut(SaveBitmap32ToJpeg(Gradient(64, 48)), 0.6), LoadBitmap32FromJpeg,
+       "Premature end of JPEG file"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.Name);
+    try {
+      c.Load(c.Data);
+      ADD_FAILURE() << "loaded";
+    } catch (const EBitmapIOError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.Reason), std::string::npos) << e.what();
+    }
+#if defined(__SANITIZE_ADDRESS__)
+    continue;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    continue;
+#endif
+#endif
+    EXPECT_EQ(LoadWithinAddressSpace(c.Load, c.Data, size_t{100} << 20), TOutcome::Refused);
+  }
+}
+
+// A JPEG that ends early or has damaged entropy data is refused with
+// libjpeg's reason, rather than loaded with grey where the data is missing.
+// Harmless warnings keep the image loading.
+TEST(Bitmap32Io, JpegWarningsOfDamageRefuseAndOthersLoad) {
+  const TBitmap32 image = Gradient(48, 40);
+  const TBytes jpeg = SaveBitmap32ToJpeg(image, 90);
+
+  // The second half of the entropy-coded data (after the SOS segment, up to
+  // the end marker) overwritten with markers.
+  TBytes garbled = jpeg;
+  size_t scan = 0;
+  while (scan + 3 < jpeg.size() && !(jpeg[scan] == 0xFF && jpeg[scan + 1] == 0xDA)) ++scan;
+  scan += 2 + (jpeg[scan + 2] << 8 | jpeg[scan + 3]);
+  for (size_t i = (scan + jpeg.size()) / 2; i + 3 < jpeg.size(); i += 2) garbled[i] = 0xFF, garbled[i + 1] = 0x01;
+  for (const TBytes& bad : {Cut(jpeg, 0.9), Cut(jpeg, 0.5), TBytes(jpeg.begin(), jpeg.end() - 2), garbled}) {
+    try {
+      LoadBitmap32FromJpeg(bad);
+      ADD_FAILURE() << "loaded " << bad.size() << " bytes";
+    } catch (const EBitmapIOError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("Invalid JPEG image: ", 0), 0u) << e.what();
+    }
+  }
+
+  // The frame written by libjpeg follows SOI and a 16-byte JFIF APP0 segment.
+  ASSERT_EQ(jpeg[20], 0xFF);
+  TBytes extraneous = jpeg;  // bytes between two markers: "extraneous bytes before marker"
+  extraneous.insert(extraneous.begin() + 20, {'x', 'y', 'z'});
+  TBytes jfifMajor = jpeg;  // JFIF version 2.01: "unknown JFIF revision number"
+  jfifMajor[11] = 2;
+  TBytes trailing = jpeg;  // bytes after the end of the image are never read
+  trailing.insert(trailing.end(), {1, 2, 3, 4});
+  for (const TBytes& benign : {extraneous, jfifMajor, trailing}) {
+    const TBitmap32 loaded = LoadBitmap32FromJpeg(benign);
+    ASSERT_EQ(loaded.Width(), 48);
+    ASSERT_EQ(loaded.Height(), 40);
+    EXPECT_NEAR(RedComponent(loaded.Pixel(30, 20)), RedComponent(image.Pixel(30, 20)), 8);
+  }
+}
+
+// Rows arrive in a bitmap that grows as they come; a tall image must still
+// come back whole, every row in its place.
+TEST(Bitmap32Io, TallJpegKeepsEveryRow) {
+  TBitmap32 image(3, 131);
+  for (int y = 0; y < image.Height(); ++y) image.HorzLine(0, y, 2, Color32(y, 255 - y, 128));
+  const TBitmap32 loaded = LoadBitmap32FromJpeg(SaveBitmap32ToJpeg(image, 100));
+  ASSERT_EQ(loaded.Width(), 3);
+  ASSERT_EQ(loaded.Height(), 131);
+  int worst = 0;
+  for (int y = 0; y < loaded.Height(); ++y)
+    worst = std::max(worst, std::abs(RedComponent(loaded.Pixel(1, y)) - y));
+  EXPECT_LE(worst, 6);  // chroma subsampling and the DCT at quality 100
+}
+
+TEST(Bitmap32Io, DamagedPngDataIsRefused) {
+  const TBytes png = SaveBitmap32ToPng(Gradient(16, 16));
+  // Locate the IDAT chunk: 8-byte signature, 25-byte IHDR, then possibly others.
+  const auto idat = std::search(png.begin(), png.end(), std::begin("IDAT"), std::end("IDAT") - 1);
+  ASSERT_NE(idat, png.end());
+  const size_t data = static_cast<size_t>(idat - png.begin()) + 4;
+  const uint32_t length = static_cast<uint32_t>(png[data - 8]) << 24 | png[data - 7] << 16 | png[data - 6] << 8 | png[data - 5];
+  TBytes inflated(length);
+  std::copy_n(png.begin() + static_cast<std::ptrdiff_t>(data), length, inflated.begin());
+  TBytes damaged = inflated;
+  for (size_t i = 2; i < damaged.size(); ++i) damaged[i] = static_cast<uint8_t>(0xA5 ^ i);  // not deflate data
+
+  for (const TBytes& bad : {PngWithData(16, 16, damaged), PngWithData(16, 16, {}),
+                            PngWithData(16, 16, TBytes(inflated.begin(), inflated.begin() + length / 2))}) {
+    EXPECT_THROW(LoadBitmap32FromPng(bad), EBitmapIOError);
+  }
+  ExpectSamePixels(LoadBitmap32FromPng(PngWithData(16, 16, inflated)), Gradient(16, 16));
 }
 
 TEST(Bitmap32Io, PngRoundTripKeepsEveryPixelAndAlpha) {
@@ -169,6 +385,7 @@ TEST(Bitmap32Io, Files) {
   EXPECT_EQ(ImageFileTypeFromName("C.JPEG"), TImageFileType::iftJpeg);
 
   EXPECT_THROW(LoadBitmap32FromFile((dir / "does-not-exist.png").string()), EBitmapIOError);
+  EXPECT_THROW(LoadBitmap32FromFile(dir.string()), EBitmapIOError);  // a directory opens but cannot be read
   EXPECT_THROW(SaveBitmap32ToFile(image, (dir / "no-such-dir" / "x.png").string()), EBitmapIOError);
   EXPECT_THROW(SaveBitmap32ToPng(TBitmap32()), EBitmapIOError);
   EXPECT_THROW(SaveBitmap32ToBmp(TBitmap32()), EBitmapIOError);

@@ -4,9 +4,12 @@
 
 #include <climits>
 #include <map>
+#include <type_traits>
+#include <utility>
 
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_error.h"
+#include "pdf/pdf_stream.h"
 
 namespace {
 
@@ -197,16 +200,136 @@ TEST(PdfArrayTest, FindNameAndIndexErrors) {
 
 TEST(PdfArrayTest, IndirectObjectCannotBeHandedOver) {
   TVPdfArray array;
-  auto num = std::make_unique<TVPdfNum>(1);
-  num->Kind = kPdfIndirect;
-  num->ID = 4;
-  EXPECT_THROW(array.AddItem(std::move(num)), EPdfAssertionFailed);
-  EXPECT_EQ(array.Count(), 0);
   // A placeholder may be handed over: it stands for the reference itself.
   array.AddItem(TVPdfEmptyObject::CreateRef(4));
   EXPECT_EQ(Written(array), "[4 0 R ]");
   TVPdfNum direct(2);
   EXPECT_THROW(array.AddItem(direct), EPdfAssertionFailed);  // direct objects need ownership
+}
+
+// The document layer owns its indirect objects. Handing one over with
+// ownership is refused, and the refusal must not free it: the document
+// writes it afterwards (a use after free under the sanitizer otherwise).
+TEST(PdfContainerTest, RefusedIndirectObjectStaysWithItsOwner) {
+  auto indirect = std::make_unique<TVPdfNum>(1);  // held by the document layer
+  indirect->Kind = kPdfIndirect;
+  indirect->ID = 4;
+  auto unnumbered = std::make_unique<TVPdfEmptyObject>();  // a placeholder without a number
+  unnumbered->Kind = kPdfPlaceholder;
+
+  for (TVPdfObject* obj : {static_cast<TVPdfObject*>(indirect.get()), static_cast<TVPdfObject*>(unnumbered.get())}) {
+    SCOPED_TRACE(obj->ID);
+    TVPdfArray array;
+    EXPECT_THROW(array.AddItem(std::unique_ptr<TVPdfObject>(obj)), EPdfAssertionFailed);
+    EXPECT_EQ(array.Count(), 0);
+    TVPDFDictionary dict;
+    dict.AddNumber("Keep", 1);
+    EXPECT_THROW(dict.AddValue("Keep", std::unique_ptr<TVPdfObject>(obj)), EPdfAssertionFailed);
+    EXPECT_EQ(Written(dict), "<<\r\n/Keep 1\r\n>>");
+  }
+  EXPECT_EQ(Written(*indirect), "4 0 R");
+  TPdfBytes out;
+  indirect->WriteValue(out);
+  EXPECT_EQ(PdfBytesView(out), "1");
+}
+
+// A container inside itself would be written without end. Each insertion that
+// would close such a loop is refused; the object stays with its owner.
+TEST(PdfContainerTest, ContainerCannotHoldItself) {
+  struct TCase {
+    const char* Name;
+    // Builds the tree (owned by `root`) and returns the container that
+    // receives the insertion and the object offered to it.
+    std::pair<TVPdfObject*, TVPdfObject*> (*Build)(std::unique_ptr<TVPdfObject>& root);
+  };
+  const TCase cases[] = {
+      {"array into itself",
+       [](std::unique_ptr<TVPdfObject>& root) {
+         root = std::make_unique<TVPdfArray>();
+         return std::pair<TVPdfObject*, TVPdfObject*>{root.get(), root.get()};
+       }},
+      {"dictionary into itself",
+       [](std::unique_ptr<TVPdfObject>& root) {
+         root = std::make_unique<TVPDFDictionary>();
+         return std::pair<TVPdfObject*, TVPdfObject*>{root.get(), root.get()};
+       }},
+      {"array into its grandchild",
+       [](std::unique_ptr<TVPdfObject>& root) {
+         auto array = std::make_unique<TVPdfArray>();
+         auto* child = array->Add(std::make_unique<TVPDFDictionary>());
+         auto* grandchild = child->Add("Kids", std::make_unique<TVPdfArray>());
+         root = std::move(array);
+         return std::pair<TVPdfObject*, TVPdfObject*>{grandchild, root.get()};
+       }},
+      {"dictionary into an array it holds",
+       [](std::unique_ptr<TVPdfObject>& root) {
+         auto dict = std::make_unique<TVPDFDictionary>();
+         auto* child = dict->Add("A", std::make_unique<TVPdfArray>());
+         root = std::move(dict);
+         return std::pair<TVPdfObject*, TVPdfObject*>{child, root.get()};
+       }},
+      {"stream into its own dictionary",
+       [](std::unique_ptr<TVPdfObject>& root) {
+         auto stream = std::make_unique<TVPdfStream>();
+         TVPdfObject* dict = &stream->Dict();
+         root = std::move(stream);
+         return std::pair<TVPdfObject*, TVPdfObject*>{dict, root.get()};
+       }},
+      {"array holding a stream into the stream's filter list",
+       [](std::unique_ptr<TVPdfObject>& root) {
+         auto array = std::make_unique<TVPdfArray>();
+         auto* stream = array->Add(std::make_unique<TVPdfStream>());
+         root = std::move(array);
+         return std::pair<TVPdfObject*, TVPdfObject*>{stream->Dict().FindArray("Filter"), root.get()};
+       }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::unique_ptr<TVPdfObject> root;
+    const auto [container, offered] = c.Build(root);
+    const std::string before = Written(*root);
+    try {
+      if (auto* array = dynamic_cast<TVPdfArray*>(container))
+        array->AddItem(std::unique_ptr<TVPdfObject>(offered));
+      else
+        dynamic_cast<TVPDFDictionary&>(*container).AddValue("Loop", std::unique_ptr<TVPdfObject>(offered));
+      ADD_FAILURE() << "accepted";
+    } catch (const EPdfError& e) {
+      EXPECT_STREQ(e.what(), "A container cannot hold itself.");
+    }
+    EXPECT_EQ(Written(*root), before);
+  }
+
+  // A reference to an ancestor is no loop: it is written as "n 0 R".
+  TVPDFDictionary page;
+  page.Kind = kPdfIndirect;
+  page.ID = 3;
+  auto* kids = page.Add("Kids", std::make_unique<TVPdfArray>());
+  kids->AddItem(page);
+  EXPECT_EQ(Written(*kids), "[3 0 R ]");
+}
+
+template <class T>
+concept CanAddNumber = requires(TVPDFDictionary& dict, T value) { dict.AddNumber("N", value); };
+
+// 3.9 would be written as 3, and NaN, infinity or 1e300 are undefined when
+// converted: floating values must not compile.
+TEST(PdfContainerTest, NumbersTakeNoFloatingValues) {
+  static_assert(!std::is_constructible_v<TVPdfNum, double>);
+  static_assert(!std::is_constructible_v<TVPdfNum, float>);
+  static_assert(!std::is_constructible_v<TVPdfNum, long double>);
+  static_assert(!CanAddNumber<double>);
+  static_assert(!CanAddNumber<float>);
+  // Every integer type still picks the one integer overload.
+  static_assert(std::is_constructible_v<TVPdfNum, int>);
+  static_assert(std::is_constructible_v<TVPdfNum, short>);
+  static_assert(std::is_constructible_v<TVPdfNum, unsigned char>);
+  static_assert(std::is_constructible_v<TVPdfNum, long long>);
+  static_assert(CanAddNumber<long>);
+  static_assert(CanAddNumber<std::size_t>);
+  static_assert(CanAddNumber<bool>);
+  TVPDFDictionary dict;
+  EXPECT_EQ(dict.AddNumber("N", std::int16_t{-3})->Value, -3);
 }
 
 TEST(PdfDictionaryTest, WritesAtomsInOrderWithCrLf) {

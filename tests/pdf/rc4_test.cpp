@@ -96,6 +96,9 @@ TEST(RC4Test, KeyLengthLimits) {
   }
   EXPECT_NO_THROW(RC4Init(state, key.data(), 1));
   EXPECT_NO_THROW(RC4Init(state, key.data(), 256));
+  // A null key is a caller's mistake, caught before it is read.
+  EXPECT_THROW(RC4Init(state, nullptr, 5), EPdfAssertionFailed);
+  EXPECT_THROW(RC4Init(state, nullptr, 0), EPdfError);  // the length is checked first
 }
 
 }  // namespace
