@@ -13,6 +13,7 @@
 #include "foundation/pugi_xml_node.h"
 #include "foundation/xml_persistence.h"
 #include "graphics/bitmap32.h"
+#include "same_pixels.h"
 
 namespace {
 
@@ -33,14 +34,6 @@ void LoadSave(bool load, TXmlNode& node, TValues& v) {
   XMLReadWriteString(load, node, index, v.S, "S", "s");
   XMLReadWriteColor32(load, node, index, v.C, "Color", 0xFF102030u);
   XMLReadWriteBitmap32(load, node, index, v.Bmp, "Bmp");
-}
-
-bool SamePixels(const TBitmap32& a, const TBitmap32& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
-  return true;
 }
 
 void Check(pugi::xml_node element) {

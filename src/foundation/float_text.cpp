@@ -21,6 +21,11 @@ std::string FloatToText(double value, const TFormatSettings& settings) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   if (value == 0) return "0";
+  // Fifteen digits would round the largest doubles (above 1.797693134862315E308)
+  // up to 1.79769313486232E308, past the double range, and that text would not
+  // read back: those few are written rounded down instead.
+  constexpr double kLargestFifteenDigits = 1.79769313486231e308;
+  if (std::fabs(value) > kLargestFifteenDigits) value = std::copysign(kLargestFifteenDigits, value);
 
   // 15 significant digits, "d.dddddddddddddde[+-]x", rounded by to_chars.
   char buf[64];

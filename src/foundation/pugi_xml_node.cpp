@@ -2,30 +2,30 @@
 
 #include "foundation/assertion.h"
 
-int TPugiXmlNode::ChildCount() const {
-  int count = 0;
-  for (pugi::xml_node c = FNode.first_child(); c; c = c.next_sibling())
-    if (c.type() == pugi::node_element) ++count;
-  return count;
+const TPugiXmlNode::TChildIndex& TPugiXmlNode::Children() const {
+  if (!FChildren) {
+    FChildren.emplace();
+    for (pugi::xml_node c = FNode.first_child(); c; c = c.next_sibling())
+      if (c.type() == pugi::node_element) FChildren->Add(c);
+  }
+  return *FChildren;
 }
 
+int TPugiXmlNode::ChildCount() const { return static_cast<int>(Children().Elements.size()); }
+
 std::unique_ptr<TXmlNode> TPugiXmlNode::Child(int index) const {
-  Require(index >= 0, "XML child index out of range");
-  int i = 0;
-  for (pugi::xml_node c = FNode.first_child(); c; c = c.next_sibling()) {
-    if (c.type() != pugi::node_element) continue;
-    if (i++ == index) return std::make_unique<TPugiXmlNode>(c);
-  }
-  Require(false, "XML child index out of range");
-  return nullptr;
+  const std::vector<pugi::xml_node>& elements = Children().Elements;
+  Require(index >= 0 && static_cast<size_t>(index) < elements.size(), "XML child index out of range");
+  return std::make_unique<TPugiXmlNode>(elements[static_cast<size_t>(index)]);
 }
 
 std::string TPugiXmlNode::Name() const { return FNode.name(); }
 
 std::unique_ptr<TXmlNode> TPugiXmlNode::FindChild(std::string_view name) const {
-  for (pugi::xml_node c = FNode.first_child(); c; c = c.next_sibling())
-    if (c.type() == pugi::node_element && name == c.name()) return std::make_unique<TPugiXmlNode>(c);
-  return nullptr;
+  const auto& byName = Children().FirstByName;
+  const auto at = byName.find(name);
+  if (at == byName.end()) return nullptr;
+  return std::make_unique<TPugiXmlNode>(at->second);
 }
 
 std::optional<std::string> TPugiXmlNode::Value() const {
@@ -42,5 +42,6 @@ void TPugiXmlNode::SetValue(std::string_view text) {
 std::unique_ptr<TXmlNode> TPugiXmlNode::AddChild(std::string_view name) {
   pugi::xml_node child = FNode.append_child(std::string(name).c_str());
   Require(static_cast<bool>(child), "XML node cannot hold a child element");
+  if (FChildren) FChildren->Add(child);
   return std::make_unique<TPugiXmlNode>(child);
 }

@@ -1,6 +1,16 @@
 #pragma once
 // TXmlNode over a pugixml element (or document) node. The pugixml document
 // must outlive every node object made from it.
+//
+// A node object lists its child elements on first use, so that counting,
+// indexing and finding them by name do not walk the children each time and a
+// load of thousands of keys stays fast. While the object is in use, its
+// element's children must change only through it (AddChild).
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include <pugixml.hpp>
 
@@ -21,5 +31,16 @@ class TPugiXmlNode final : public TXmlNode {
   pugi::xml_node Node() const { return FNode; }
 
  private:
+  struct TChildIndex {
+    std::vector<pugi::xml_node> Elements;                           // in document order
+    std::map<std::string, pugi::xml_node, std::less<>> FirstByName;  // the first element of each name
+    void Add(pugi::xml_node child) {
+      Elements.push_back(child);
+      FirstByName.try_emplace(child.name(), child);
+    }
+  };
+  const TChildIndex& Children() const;
+
   pugi::xml_node FNode;
+  mutable std::optional<TChildIndex> FChildren;  // listed on first use
 };

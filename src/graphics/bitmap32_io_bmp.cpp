@@ -5,6 +5,7 @@
 #include <array>
 
 #include "graphics/bitmap32_io_internal.h"
+#include "graphics/color32.h"
 
 namespace {
 
@@ -73,7 +74,10 @@ TBitmap32 LoadBitmap32FromBmp(std::span<const uint8_t> b) {
     masks[3] = infoSize >= 56 ? U32(b, at + 12) : 0;
   }
 
-  std::array<TColor32, 256> palette{};
+  // A pixel index past the colour table reads opaque black, as every entry
+  // of the table is opaque: a paletted file holds no alpha.
+  std::array<TColor32, 256> palette;
+  palette.fill(clBlack32);
   if (paletted) {
     const uint32_t maxColors = 1u << bits;
     if (colorsUsed == 0 || colorsUsed > maxColors) colorsUsed = maxColors;

@@ -15,6 +15,12 @@ TEST(FloatText, WritesTheShortestGeneralForm) {
       {0.1 + 0.2, "0,3"},           // 15 significant digits hide the binary error
       {1.0 / 3, "0,333333333333333"}, {2.5e-308, "2,5E-308"},
       {std::numeric_limits<double>::infinity(), "INF"}, {std::nan(""), "NAN"},
+      // The largest doubles round down: 1,79769313486232E308 is past the range
+      // and would not read back (found by fuzzing typed numbers).
+      {std::numeric_limits<double>::max(), "1,79769313486231E308"},
+      {-std::numeric_limits<double>::max(), "-1,79769313486231E308"},
+      {1.797693134862315e308, "1,79769313486231E308"}, {1.79769313486231e308, "1,79769313486231E308"},
+      {1.7976931348623e308, "1,7976931348623E308"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Want);
@@ -42,7 +48,8 @@ TEST(FloatText, ReadsOnlyTheNumberGrammar) {
 }
 
 TEST(FloatText, RoundTripsFifteenDigits) {
-  for (const double v : {0.75, 2.2, -1e-5, 6.02214076e23, 123.456789012345, 1e-300}) {
+  for (const double v : {0.75, 2.2, -1e-5, 6.02214076e23, 123.456789012345, 1e-300,
+                         std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()}) {
     SCOPED_TRACE(v);
     const auto back = TextToFloat(FloatToText(v, FixedFormatSettings()), FixedFormatSettings());
     ASSERT_TRUE(back);

@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "foundation/assertion.h"
 #include "foundation/pugi_xml_node.h"
 
 namespace {
@@ -129,6 +130,30 @@ TEST_F(XmlPersistence, SavedElementLoadsBackOnThePositionalPath) {
   EXPECT_FALSE(b);
   EXPECT_EQ(s, "text");
   EXPECT_EQ(index, 3);
+}
+
+// A node lists its child elements once; the children it adds itself join the
+// list, text, comments and the like never count, and a name finds the first
+// child of that name.
+TEST_F(XmlPersistence, NodeCountsIndexesAndFindsTheChildrenItAdds) {
+  TPugiXmlNode node = Parse("<E>text<A/><!--c--><B>1</B><B>2</B></E>");
+  ASSERT_EQ(node.ChildCount(), 3);
+  EXPECT_EQ(node.Child(1)->Name(), "B");
+  EXPECT_EQ(node.FindChild("B")->Value(), "1");
+  EXPECT_EQ(node.FindChild("C"), nullptr);
+  node.AddChild("C")->SetValue("3");
+  node.AddChild("A")->SetValue("4");
+  ASSERT_EQ(node.ChildCount(), 5);
+  EXPECT_EQ(node.Child(3)->Name(), "C");
+  EXPECT_EQ(node.Child(3)->Value(), "3");
+  EXPECT_EQ(node.FindChild("C")->Value(), "3");
+  EXPECT_EQ(node.FindChild("A")->Value(), std::nullopt);  // the first A
+  EXPECT_THROW(node.Child(5), EAssertionFailed);
+  EXPECT_THROW(node.Child(-1), EAssertionFailed);
+  int index = 2;
+  int32_t value = 0;
+  XMLReadWriteInteger(true, node, index, value, "C", 0);
+  EXPECT_EQ(value, 3);
 }
 
 TEST_F(XmlPersistence, ColorSavesAsSigned32AndReadsTheOlderForm) {

@@ -315,6 +315,16 @@ TEST(Bitmap32Io, BmpVariants) {
   EXPECT_EQ(b1.Pixel(1, 0), 0xFF000000u);
   EXPECT_EQ(b1.Pixel(2, 0), 0xFFFFFFFFu);
 
+  // 4 bits with a table of two colours (colours used = 2): indexes 0, 1 and
+  // 5, the last past the table, which reads opaque black, not transparent
+  // (found by fuzzing the decoders).
+  TBytes short4 = Bmp(3, 1, 4, {0, 0, 255, 0, 0, 255, 0, 0}, {0x01, 0x50, 0, 0});
+  Put32(short4, 46, 2);
+  const TBitmap32 b4 = LoadBitmap32FromBmp(short4);
+  EXPECT_EQ(b4.Pixel(0, 0), 0xFFFF0000u);
+  EXPECT_EQ(b4.Pixel(1, 0), 0xFF00FF00u);
+  EXPECT_EQ(b4.Pixel(2, 0), 0xFF000000u);
+
   // 32 bits whose fourth byte is 0 everywhere: no alpha stored, so opaque.
   const TBitmap32 b32 = LoadBitmap32FromBmp(Bmp(1, 1, 32, {}, {10, 20, 30, 0}));
   EXPECT_EQ(b32.Pixel(0, 0), Color32(30, 20, 10, 255));

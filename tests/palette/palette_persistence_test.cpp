@@ -309,4 +309,23 @@ TEST_F(PalettePersistence, CustomKeyCountsFromTheFile) {
   EXPECT_EQ(key, (TRGB{0, 7, 0}));
 }
 
+// The largest key count a load accepts round-trips: 196614 children. The
+// saved type key puts every later key one place after its load position, so
+// each is found by name, which once walked the children from the start: a
+// load quadratic in their number (found by fuzzing the palette load).
+TEST_F(PalettePersistence, CustomRoundTripOfTheLargestKeyCount) {
+  TCustomPalette source;
+  for (int i = 0; i < kMaxLoadedKeys; ++i) source.AddKey(TRGB{i % 256 + 0.5, double(i / 256), -1.0 * i});
+  TCustomPalette loaded;
+  Load(loaded, Save(source));
+  ASSERT_EQ(loaded.GetKeyCount(), kMaxLoadedKeys);
+  for (int i : {0, 1, 255, 256, kMaxLoadedKeys - 1}) {
+    SCOPED_TRACE(i);
+    TRGB want, got;
+    source.GetKey(i, want);
+    loaded.GetKey(i, got);
+    EXPECT_EQ(got, want);
+  }
+}
+
 }  // namespace
