@@ -1,0 +1,78 @@
+// A colour count typed into the main window's count edits and applied with
+// Enter: the palette's new count, both palette images (swatches and distance
+// texts) and the overlays of the four viewports. Counts from what the tool's
+// own edge cases use up to the largest it accepts.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QString>
+#include <QTabWidget>
+#include <cstdlib>
+#include <string>
+
+#include "app/error_report.h"
+#include "app/main_window.h"
+#include "colour/cie_spaces.h"
+#include "palette/colour_palette.h"
+
+namespace {
+
+// One offscreen application for the whole run (never destroyed: the run ends
+// with the process). Another benchmark may have made it already.
+void EnsureApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "tool_bench";
+  static char* argv[] = {name, nullptr};
+  new QApplication(argc, argv);
+}
+
+// Message boxes counted, never shown.
+class TCountingNotifier final : public TNotifier {
+ public:
+  void ShowError(const std::string&) override { ++Count; }
+  void ShowMessage(const std::string&, const std::string&) override { ++Count; }
+  void ShowInformation(const std::string&) override { ++Count; }
+  int Count = 0;
+};
+
+// Arg: the count typed into the "Auto" tab's edit (the sequential palette).
+void BM_AutoCountEnter(benchmark::State& state) {
+  EnsureApplication();
+  TCountingNotifier notifier;
+  const TScopedNotifier scope(notifier);
+  TForm1 form;
+  form.show();
+  const QString typed = QString::number(state.range(0));
+  for (auto _ : state) {
+    form.edtAutoNumColors->setText(typed);
+    form.edtAutoNumColorsKeyDown(Qt::Key_Return);
+  }
+  state.counters["messages"] = notifier.Count;
+  state.counters["count"] = form.AutoPalette->GetNumColors();
+}
+BENCHMARK(BM_AutoCountEnter)->Arg(1500)->Arg(5000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Arg: the count typed into the "Custom" tab's edit, its tab current and
+// three keys set, so the swatches and their distances differ.
+void BM_CustomCountEnter(benchmark::State& state) {
+  EnsureApplication();
+  TCountingNotifier notifier;
+  const TScopedNotifier scope(notifier);
+  TForm1 form;
+  form.show();
+  form.PageControl1->setCurrentIndex(kTabCustom);
+  for (double hue : {0.0, 120.0, 240.0}) form.CustomPalette->CustPal().AddKey(LChToRGB(60, 40, hue, nullptr));
+  const QString typed = QString::number(state.range(0));
+  for (auto _ : state) {
+    form.edtCustomNumColors->setText(typed);
+    form.edtCustomNumColorsKeyDown(Qt::Key_Return);
+  }
+  state.counters["messages"] = notifier.Count;
+  state.counters["count"] = form.CustomPalette->GetNumColors();
+}
+BENCHMARK(BM_CustomCountEnter)->Arg(1500)->Arg(5000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
