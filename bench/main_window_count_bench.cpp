@@ -4,11 +4,9 @@
 // own edge cases use up to the largest it accepts, and counts it refuses.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QString>
 #include <QTabWidget>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -18,20 +16,10 @@
 #include "app/main_window.h"
 #include "app/num_colors_limit.h"
 #include "colour/cie_spaces.h"
+#include "offscreen_application.h"
 #include "palette/colour_palette.h"
 
 namespace {
-
-// One offscreen application for the whole run (never destroyed: the run ends
-// with the process). Another benchmark may have made it already.
-void EnsureApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "tool_bench";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
 
 // Message boxes counted, never shown.
 class TCountingNotifier final : public TNotifier {
@@ -42,20 +30,27 @@ class TCountingNotifier final : public TNotifier {
   int Count = 0;
 };
 
+// The count state.range(0) typed into one of the window's count edits,
+// applied with Enter again and again.
+void RunCountEnter(benchmark::State& state, TForm1& form, QLineEdit& edit, void (TForm1::*keyDown)(int),
+                   const TColorPalette& palette) {
+  TCountingNotifier notifier;
+  const TScopedNotifier scope(notifier);
+  const QString typed = QString::number(state.range(0));
+  for (auto _ : state) {
+    edit.setText(typed);
+    (form.*keyDown)(Qt::Key_Return);
+  }
+  state.counters["messages"] = notifier.Count;
+  state.counters["count"] = palette.GetNumColors();
+}
+
 // Arg: the count typed into the "Auto" tab's edit (the sequential palette).
 void BM_AutoCountEnter(benchmark::State& state) {
   EnsureApplication();
-  TCountingNotifier notifier;
-  const TScopedNotifier scope(notifier);
   TForm1 form;
   form.show();
-  const QString typed = QString::number(state.range(0));
-  for (auto _ : state) {
-    form.edtAutoNumColors->setText(typed);
-    form.edtAutoNumColorsKeyDown(Qt::Key_Return);
-  }
-  state.counters["messages"] = notifier.Count;
-  state.counters["count"] = form.AutoPalette->GetNumColors();
+  RunCountEnter(state, form, *form.edtAutoNumColors, &TForm1::edtAutoNumColorsKeyDown, *form.AutoPalette);
 }
 BENCHMARK(BM_AutoCountEnter)
     ->Arg(1500)
@@ -70,19 +65,11 @@ BENCHMARK(BM_AutoCountEnter)
 // three keys set, so the swatches and their distances differ.
 void BM_CustomCountEnter(benchmark::State& state) {
   EnsureApplication();
-  TCountingNotifier notifier;
-  const TScopedNotifier scope(notifier);
   TForm1 form;
   form.show();
   form.PageControl1->setCurrentIndex(kTabCustom);
   for (double hue : {0.0, 120.0, 240.0}) form.CustomPalette->CustPal().AddKey(LChToRGB(60, 40, hue, nullptr));
-  const QString typed = QString::number(state.range(0));
-  for (auto _ : state) {
-    form.edtCustomNumColors->setText(typed);
-    form.edtCustomNumColorsKeyDown(Qt::Key_Return);
-  }
-  state.counters["messages"] = notifier.Count;
-  state.counters["count"] = form.CustomPalette->GetNumColors();
+  RunCountEnter(state, form, *form.edtCustomNumColors, &TForm1::edtCustomNumColorsKeyDown, *form.CustomPalette);
 }
 BENCHMARK(BM_CustomCountEnter)
     ->Arg(1500)
