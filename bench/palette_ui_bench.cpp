@@ -3,12 +3,11 @@
 // and the slider drawing alone.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include "offscreen_application.h"
+
 #include <QWidget>
-#include <cstdlib>
 #include <vector>
 
-#include "app/app_style.h"
 #include "app/colour_slider.h"
 #include "app/palette_ui.h"
 #include "graphics/bitmap32.h"
@@ -17,18 +16,6 @@
 namespace {
 
 constexpr int kPanelSize = 225;  // the tool's panel
-
-// One offscreen application for the whole run (never destroyed: the run ends
-// with the process). Another benchmark may have made it already.
-void EnsureApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "tool_bench";
-  static char* argv[] = {name, nullptr};
-  auto* app = new QApplication(argc, argv);
-  ApplyApplicationStyle(*app);
-}
 
 // Arg: the palette type (4 sequential, 5 diverging, 6 qualitative).
 void BM_PaletteUIRedraw(benchmark::State& state) {

@@ -4,9 +4,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include "offscreen_application.h"
+
 #include <QWidget>
-#include <cstdlib>
 #include <memory>
 
 #include "app/viewport_group.h"
@@ -14,16 +14,6 @@
 #include "palette/colour_palette.h"
 
 namespace {
-
-// The widgets need an application object; one for the whole run, offscreen.
-void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "tool_bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-}
 
 void BM_ViewportGroupOverlayRedraw(benchmark::State& state) {
   EnsureApplication();

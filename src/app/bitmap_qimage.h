@@ -3,6 +3,7 @@
 // bitmap's own pixels (no copy), and text drawn onto a bitmap with QPainter.
 
 #include <QImage>
+#include <QPainter>
 #include <QString>
 
 #include "graphics/bitmap32.h"
@@ -16,5 +17,27 @@ QImage WrapBitmapConst(const TBitmap32& bitmap);
 // colour's alpha is kept; with AntiAlias false the glyphs are not smoothed.
 void RenderText(TBitmap32& bitmap, int x, int y, const QString& text, TColor32 color,
                 bool antiAlias = true);
+
+// Writes many texts into one bitmap through one painter, each exactly as
+// RenderText would. A text whose line cannot reach the bitmap is passed over
+// before it is laid out. The bitmap must keep its size while the writer lives.
+class TBitmapTextWriter {
+ public:
+  explicit TBitmapTextWriter(TBitmap32& bitmap, bool antiAlias = true);
+  TBitmapTextWriter(const TBitmapTextWriter&) = delete;
+  TBitmapTextWriter& operator=(const TBitmapTextWriter&) = delete;
+
+  void Write(int x, int y, const QString& text, TColor32 color);
+  // False when a text with its top-left corner at (X, Y) lies wholly outside
+  // the bitmap's rows or right of its columns (with a line's height to spare
+  // for glyphs that reach beyond their line).
+  bool Reaches(int x, int y) const;
+
+ private:
+  QImage FImage;
+  QPainter FPainter;
+  int FAscent = 0;
+  int FLineHeight = 0;
+};
 int TextWidth(const QString& text);
 int TextHeight(const QString& text);

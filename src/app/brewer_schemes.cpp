@@ -1,14 +1,17 @@
 #include "app/brewer_schemes.h"
 
+#include <cstddef>
 #include <fstream>
 #include <istream>
 #include <optional>
+#include <string>
 #include <sstream>
 #include <stdexcept>
 #include <streambuf>
 #include <system_error>
 #include <utility>
 
+#include "app/num_colors_limit.h"
 #include "app/typed_numbers.h"
 #include "palette/custom_palette.h"
 
@@ -127,6 +130,9 @@ std::unique_ptr<TColorPalette> ReadScheme(TFieldReader& Reader, const std::strin
                                           const TColorSettings* Settings) {
   const int count = Reader.RequireInteger("colour count");
   if (count < 0) throw EBrewerFormat(Reader.Line(), "negative colour count");
+  if (count > kMaxNumColors)
+    throw EBrewerFormat(Reader.Line(), "colour count " + std::to_string(count) + " above the largest the tool takes, " +
+                                           std::to_string(kMaxNumColors));
   const std::string typeWord = Reader.RequireField("scheme type");
   Reader.SkipLine();
 
@@ -197,12 +203,21 @@ TBrewerLoadResult LoadBrewerPalettes(const std::filesystem::path& Path,
   const std::string source = Path.string();
   std::ifstream in;
   if (!std::filesystem::is_directory(Path, ec)) in.open(Path, std::ios::binary);
+  TBrewerLoadResult result;
   if (!in.is_open()) {
-    TBrewerLoadResult result;
     result.Problem = "Cannot open " + source + " for reading.";
     return result;
   }
-  return ReadBrewerSchemes(in, Settings, source);
+  // At most one byte past the limit is read, whatever the file is (a device
+  // or a pipe has no size to ask for).
+  std::string text(kMaxBrewerFileBytes + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  if (text.size() > kMaxBrewerFileBytes) {
+    result.Problem = source + " is larger than " + std::to_string(kMaxBrewerFileBytes) + " bytes; no scheme was read.";
+    return result;
+  }
+  return ReadBrewerSchemesText(text, Settings, source);
 }
 
 TPaletteType BrewerSchemeType(std::string_view Name) noexcept {

@@ -9,6 +9,7 @@
 // (so empty fields do not count) and each field is trimmed of characters
 // below code 33. Lines may end in LF, CRLF or CR.
 
+#include <cstddef>
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
@@ -20,6 +21,10 @@
 
 inline constexpr char kBrewerSchemeFileName[] = "ColorBrewer_all_schemes.txt";
 inline constexpr char kBrewerEndMarker[] = "EndOfPalettes";
+// The largest scheme file read, 1 MiB (the shipped table is under 40 KB). It
+// holds a scheme of the largest colour count the tool takes; a larger file is
+// refused unread, since every scheme costs a palette holder.
+inline constexpr std::size_t kMaxBrewerFileBytes = std::size_t{1} << 20;
 
 // Every scheme as its own holder, in file order.
 using TBrewerSchemes = std::vector<std::unique_ptr<TColorPalette>>;
@@ -36,7 +41,8 @@ struct TBrewerLoadResult {
   // Empty when the table was read to its end marker, or when there is no
   // table at all (no file, or a header that does not match). Otherwise the
   // one format problem that stopped the reading, with its line number; the
-  // scheme it interrupted is dropped and the ones before it are kept.
+  // scheme it interrupted is dropped and the ones before it are kept. A colour
+  // count above kMaxNumColors is such a problem.
   std::string Problem;
 };
 
@@ -48,8 +54,8 @@ TBrewerLoadResult ReadBrewerSchemesText(std::string_view Text, const TColorSetti
                                         std::string_view SourceName = kBrewerSchemeFileName);
 
 // Reads the table from Path when that file exists; without it the result is
-// empty with no problem. A file that exists but cannot be opened is a
-// problem.
+// empty with no problem. A file that exists but cannot be opened, or holds
+// more than kMaxBrewerFileBytes, is a problem and gives no schemes.
 TBrewerLoadResult LoadBrewerPalettes(const std::filesystem::path& Path,
                                      const TColorSettings* Settings);
 

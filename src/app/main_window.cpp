@@ -131,6 +131,20 @@ constexpr QRect kBtnStoreCurPalette{8, 268, 70, kButtonHeight};
 constexpr QRect kBtnBackground{84, 268, 76, kButtonHeight};
 constexpr QRect kBtnRandomize{166, 268, 68, kButtonHeight};
 
+// The smallest client area at which no control overlaps another: the
+// viewport group at its smallest between the fixed left-hand groups and the
+// right-hand column, which keeps its distance from the right edge (the
+// viewports keep theirs by a wider margin), and the history group still
+// holding its first row of swatches. Below it the window does not shrink.
+constexpr int kImageRightMargin = kClientWidth - (kImage1.x() + kImage1.width());
+constexpr int kImageBottomMargin = kClientHeight - (kImage1.y() + kImage1.height());
+constexpr int kPrevColorsBottomMargin = kClientHeight - (kGrpPrevColors.y() + kGrpPrevColors.height());
+static_assert(kImageRightMargin > kClientWidth - kPageControl1.x(), "the viewports end left of the right-hand column");
+constexpr int kMinClientWidth = kImage1.x() + kViewportGroupMinWidth + kImageRightMargin;
+constexpr int kMinClientHeight =
+    std::max(kImage1.y() + kViewportGroupMinHeight + kImageBottomMargin,
+             kGrpPrevColors.y() + kPanPrevColor.height() + kPrevColorsRowMargin + kPrevColorsBottomMargin);
+
 constexpr int kSliderMax = 100;
 constexpr int kSliderStart = 50;
 constexpr int kSliderTickInterval = 10;
@@ -221,6 +235,7 @@ TColor TForm1::ButtonFaceColor() {
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   setWindowTitle(kCaption);
   resize(kClientWidth, kClientHeight);
+  setMinimumSize(kMinClientWidth, kMinClientHeight);
   if (const QScreen* screen = QApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
     move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <random>
 #include <string>
 
@@ -107,7 +108,9 @@ void TForm1::DrawSwatches() {
   int maxN = 0;
   for (const TColorPalette* palette : Palettes)
     if (HasColors(palette)) maxN = std::max(maxN, palette->GetNumColors());
-  const double h = bmp.Height() >= w * maxN ? w : static_cast<double>(bmp.Height()) / maxN;
+  // In 64 bits: w * maxN overflows int for counts the edits cannot reach but
+  // a palette may still hold.
+  const double h = bmp.Height() >= int64_t{w} * maxN ? w : static_cast<double>(bmp.Height()) / maxN;
 
   bmp.Clear(Color32(PaletteBackground));
   int x = showStored ? 0 : bmp.Width() / kSwatchColumnFraction;
@@ -117,8 +120,13 @@ void TForm1::DrawSwatches() {
     if (HasColors(palette) && (s == 0 || showStored)) {
       const int n = palette->GetNumColors();
       for (int k = 0; k < n; ++k) {
-        bmp.FillRect(x, RoundDouble(k * h), x + w, RoundDouble((k + 1) * h),
-                     Color32(palette->GetIndexTColor(n - 1 - k)));
+        const int top = RoundDouble(k * h);
+        const int bottom = RoundDouble((k + 1) * h);
+        // A swatch below the image, or less than a pixel high that rounds to
+        // no rows, shows nothing: its colour is not even computed, and the
+        // swatch that takes its rows stands for it.
+        if (top >= bottom || top >= bmp.Height()) continue;
+        bmp.FillRect(x, top, x + w, bottom, Color32(palette->GetIndexTColor(n - 1 - k)));
       }
     }
     if (showStored) x += w + kStripGap;
@@ -136,6 +144,9 @@ void TForm1::DrawDistances(int X, int W, double H) {
   if (n < 2) return;
   const int textX = X + W + kStripGap;
   const int th = TextHeight(kTextHeightSample);
+  // Every distance counts towards the mean; only those whose text can reach
+  // the image are written.
+  TBitmapTextWriter writer(PaletteBitmap);
   double sum = 0;
   TRGB previous;
   current->GetIndexColor(0, previous);
@@ -150,10 +161,10 @@ void TForm1::DrawDistances(int X, int W, double H) {
     // Colours i - 1 and i are the swatches n - i and n - 1 - i from the top;
     // their border lies at (n - i) * H.
     const int slot = n - i;
-    RenderText(PaletteBitmap, textX, RoundDouble((slot - 0.5) * H + th / 2.0), UserText(RoundToStep(d, kDistanceStep)),
-               kDistanceInk);
+    const int textY = RoundDouble((slot - 0.5) * H + th / 2.0);
+    if (writer.Reaches(textX, textY)) writer.Write(textX, textY, UserText(RoundToStep(d, kDistanceStep)), kDistanceInk);
   }
-  RenderText(PaletteBitmap, textX, 0, "Avg: " + UserText(RoundToStep(sum / (n - 1), kMeanStep)), kMeanInk);
+  writer.Write(textX, 0, "Avg: " + UserText(RoundToStep(sum / (n - 1), kMeanStep)), kMeanInk);
 }
 
 // --- Colour under the cursor and the history -----------------------------------------------

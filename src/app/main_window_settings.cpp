@@ -18,6 +18,7 @@
 #include <string>
 
 #include "app/error_report.h"
+#include "app/num_colors_limit.h"
 #include "app/palette_ui.h"
 #include "app/typed_numbers.h"
 #include "app/view_types.h"
@@ -36,6 +37,7 @@ constexpr double kRainbowSaturation = 255;
 constexpr double kFullCircle = 360;
 constexpr double kHalfCircle = 180;
 constexpr int kMaxRainbowColors = 2000;
+static_assert(kMaxRainbowColors <= kMaxNumColors, "the rainbow's own cap keeps its typed count in bounds");
 constexpr char kMaxRainbowText[] = "2000";
 constexpr int kSpectrumSteps = 100;
 
@@ -47,6 +49,7 @@ constexpr TStepLimits kCustomCountSteps{0, 999, 1};
 constexpr TStepLimits kAutoCountSteps{0, 1000, 1};
 
 constexpr char kGammaNotPositive[] = "The gamma must be greater than 0";
+constexpr char kCountTooLarge[] = "The number of colours must be at most ";
 
 // The view types whose slider holds a hue.
 constexpr std::array<TViewType, 5> kHueViewTypes = {vtLuvH, vtLabH, vtHLS_H, vtHSV_H, vtOppH};
@@ -56,6 +59,16 @@ constexpr char kNoHueViewType[] =
 constexpr char kNoHueCaption[] = "Error!";
 
 bool IsEnter(int Key) { return Key == Qt::Key_Return || Key == Qt::Key_Enter; }
+
+// A typed count above the limit would size the drawing and the sampling by
+// it: the edit shows the count in force again, and Enter says why, as the
+// gamma's floor does. True when Count was refused.
+bool RefuseCount(QLineEdit& Edit, int Key, int Count, int CountInForce) {
+  if (Count <= kMaxNumColors) return false;
+  Edit.setText(QString::number(CountInForce));
+  if (IsEnter(Key)) Notifier().ShowInformation(kCountTooLarge + std::to_string(kMaxNumColors));
+  return true;
+}
 
 QString UserText(double Value) { return QString::fromStdString(FloatToText(Value, UserFormatSettings())); }
 
@@ -188,6 +201,7 @@ void TForm1::edtCustomNumColorsKeyDown(int Key) {
   // A number that is not a whole one (5.5) is ignored here.
   const auto count = TextToInt32(edtCustomNumColors->text().toStdString());
   if (!count) return;
+  if (RefuseCount(*edtCustomNumColors, Key, *count, CustomPalette->GetNumColors())) return;
   CustomPalette->SetNumColors(*count);
   PaletteChanged();
 }
@@ -209,7 +223,9 @@ void TForm1::edtAutoNumColorsKeyDown(int Key) {
   const TPaletteType type = AutoPalette->Typ();
   if (type != ptSeq && type != ptDiv && type != ptQual) return;
   // A number that is not a whole one ends here with the conversion error.
-  AutoPalette->SetNumColors(StrToInt(edtAutoNumColors->text().toStdString()));
+  const int count = StrToInt(edtAutoNumColors->text().toStdString());
+  if (RefuseCount(*edtAutoNumColors, Key, count, AutoPalette->GetNumColors())) return;
+  AutoPalette->SetNumColors(count);
   // The contrast stays what it is for the new count when the user moves on.
   if (IsCurvePalette(type)) CurvePalette(*AutoPalette).FreezeAutomatedContrast();
   DrawPalette();

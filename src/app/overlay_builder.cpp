@@ -5,6 +5,7 @@
 
 #include "app/overlay_drawing.h"
 #include "colour/cie_spaces.h"
+#include "colour/rgb_spaces.h"
 #include "palette/colour_palette.h"
 
 namespace {
@@ -34,10 +35,12 @@ void SamplePalette(const TColorPalette& P, TPaletteSamples& s) {
       P.GetColor(j / double(kCurveSamples - 1), rgb);  // clamped by the holder
       s.Curve.push_back(rgb);
     }
+    // A colour equal to the one before it would draw the same marker again
+    // over itself (markers replace pixels): it is kept once.
     for (int k = 0; k < P.GetNumColors(); ++k) {
       TRGB rgb;
       P.GetIndexColor(k, rgb);
-      s.Colors.push_back(rgb);
+      if (s.Colors.empty() || !(s.Colors.back() == rgb)) s.Colors.push_back(rgb);
     }
   }
   if (!s.ShowsKeys) return;
@@ -68,9 +71,19 @@ class TPaletteDrawer {
       if (j > 0) DrawPathLine(FOverlay, previous.X, previous.Y, p.X, p.Y, s.LineColor, FHueWrap);
       previous = p;
     }
+    // Many colours of a long palette land on one pixel in one colour: a
+    // marker that repeats the one just drawn changes nothing and is skipped.
+    TScreenPoint last{};
+    TColor lastColor = 0;
+    bool drawn = false;
     for (const TRGB& rgb : s.Colors) {
       const TScreenPoint p = ColorToScreen(FGeometry, rgb);
+      const TColor color = RGBToColor(rgb);
+      if (drawn && p.X == last.X && p.Y == last.Y && color == lastColor) continue;
       DrawKeyMarker(FOverlay, p.X, p.Y, rgb, kMarkerSize);
+      last = p;
+      lastColor = color;
+      drawn = true;
     }
   }
 

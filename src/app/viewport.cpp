@@ -23,13 +23,12 @@
 namespace {
 
 // Control geometry the layout rules are written in.
-constexpr int kSliderWidth = 30;
+constexpr int kSliderWidth = kViewportSliderWidth;
 constexpr int kSliderTickInterval = 10;
-constexpr int kEqualsWidth = 10;
-constexpr int kValueEditWidth = 30;
-constexpr int kViewTypeComboWidth = 105;
+constexpr int kEqualsWidth = kViewportEqualsWidth;
+constexpr int kValueEditWidth = kViewportValueEditWidth;
 constexpr int kRangeLabelHeight = kLabelHeight;
-constexpr int kImageGap = 2;          // between the row of controls and the image
+constexpr int kImageGap = kViewportImageGap;
 constexpr int kEqualsDrop = 2;        // the "=" sits this much below the row's top
 constexpr QRgb kRangeLabelColour = 0x999999;
 
@@ -167,7 +166,7 @@ void TViewport::SetPosition(int Left, int Top) {
   FTop = Top;
   const int imageTop = kComboHeight + Top + kImageGap;
   const int imageWidth = FImage->width();
-  const int row = kViewTypeComboWidth + kValueEditWidth + kEqualsWidth;
+  const int row = kViewportRowWidth;
   int sliderLeft, imageLeft, comboLeft;
   if (FSliderOnRight) {
     imageLeft = Left;

@@ -19,6 +19,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/app_style.h"
 #include "app/bitmap_view.h"
 #include "app/overlay_builder.h"
 #include "app/screen_mapping.h"
@@ -35,6 +36,16 @@ class QWidget;
 class TColorPalette;
 class TCustomPalette;
 class TEditEvents;
+
+// Control geometry the layout rules are written in: the slider beside the
+// image, and above the image a row of the view-type list, the "=" and the
+// value edit, centred over it.
+inline constexpr int kViewportSliderWidth = 30;
+inline constexpr int kViewTypeComboWidth = 105;
+inline constexpr int kViewportEqualsWidth = 10;
+inline constexpr int kViewportValueEditWidth = 30;
+inline constexpr int kViewportImageGap = 2;  // between the row of controls and the image
+inline constexpr int kViewportRowWidth = kViewTypeComboWidth + kViewportEqualsWidth + kViewportValueEditWidth;
 
 class TViewport {
  public:

@@ -18,6 +18,7 @@
 #include <span>
 
 #include "app/overlay_builder.h"
+#include "app/viewport.h"
 
 #include "colour/colour_records.h"
 #include "colour/colour_settings.h"
@@ -33,6 +34,16 @@ inline constexpr uint8_t kLayout2x2 = 1;
 inline constexpr int kNumViewports = 4;
 // The gap between neighbouring viewports, both ways.
 inline constexpr int kViewportGap = 10;
+// The smallest image side at which the rows of controls of two viewports side
+// by side do not meet (each row is centred over its image and may reach into
+// the gap between them).
+inline constexpr int kViewportMinImageSide = kViewportRowWidth - kViewportGap;
+// The smallest group at which no viewport's controls overlap another's in
+// the 2 x 2 layout (the tighter of the two): images of that side, each beside
+// its slider and below its row of controls.
+inline constexpr int kViewportGroupMinWidth = 2 * (kViewportMinImageSide + kViewportSliderWidth) + kViewportGap;
+inline constexpr int kViewportGroupMinHeight =
+    2 * (kViewportMinImageSide + kComboHeight + kViewportImageGap) + kViewportGap;
 
 class TViewportGroup {
  public:

@@ -51,7 +51,8 @@ void TViewport::ImageMouseDown(TMouseButton Button, int X, int Y) {
     } else {
       FKeyPalette->DeleteKey(i);
       // Never below 0, should the count have fallen behind the keys.
-      FKeyPalette->SetNumColors(std::max(0, FKeyPalette->NumColors() - 1));
+      // In 64 bits: a typed count may be the lowest int.
+      FKeyPalette->SetNumColors(static_cast<int>(std::max<int64_t>(0, int64_t{FKeyPalette->NumColors()} - 1)));
       FKeyDeleted = true;  // announced on the release
       return;
     }
@@ -87,7 +88,9 @@ void TViewport::ImageMouseUp(TMouseButton Button, int X, int Y) {
     if (colour == kFieldBackground) return;  // the background is never picked
     Fire(FOnColorPicked, colour);
     FKeyPalette->AddKey(colour);
-    FKeyPalette->SetNumColors(FKeyPalette->NumColors() + 1);
+    // In 64 bits, held at the largest int.
+    FKeyPalette->SetNumColors(
+        static_cast<int>(std::min<int64_t>(int64_t{FKeyPalette->NumColors()} + 1, INT32_MAX)));
     Fire(FOnPaletteChanged);
   } else if (Button == TMouseButton::mbMiddle) {
     if (click && FKeyPalette != nullptr) {

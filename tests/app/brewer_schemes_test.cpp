@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/num_colors_limit.h"
 #include "palette/custom_palette.h"
 
 namespace {
@@ -127,6 +129,11 @@ TEST(BrewerSchemes, FormatProblemKeepsCompleteSchemesAndNamesTheLine) {
       {"B\t1\tseq\n\t\t\t1\t2\t3\n", "line 5: green value missing"},
       {"B\t1\n1\tx\t1\t2\t3\n", "line 4: scheme type missing"},
       {"B\t-2\tseq\n", "line 4: negative colour count"},
+      // Counts above the limit are refused before any colour line is read.
+      {"B\t" + std::to_string(kMaxNumColors + 1) + "\tseq\n1\tx\t1\t2\t3\n",
+       "t.txt, line 4: colour count " + std::to_string(kMaxNumColors + 1) + " above the largest the tool takes, " +
+           std::to_string(kMaxNumColors) + ". Schemes read before it: 1."},
+      {"B\t2147483647\tseq\n", "line 4: colour count 2147483647 above the largest"},
       {"\nEndOfPalettes\n", "line 4: scheme name missing"},
       {"", "line 4: the file ends without \"EndOfPalettes\""},
       {"B\t3\tseq\n1\tx\t1\t2\t3\n", "line 6: the file ends inside scheme \"B\""},
@@ -138,6 +145,32 @@ TEST(BrewerSchemes, FormatProblemKeepsCompleteSchemesAndNamesTheLine) {
     EXPECT_NE(r.Problem.find(c.Problem), std::string::npos) << r.Problem;
     EXPECT_EQ(Names(r.Schemes), std::vector<std::string>{"s A"});
   }
+}
+
+TEST(BrewerSchemes, FilesUpToTheSizeLimitAreReadLargerOnesRefused) {
+  // A scheme of the largest count (one byte short of the limit, padded in
+  // its end line), then the same file one byte larger.
+  std::string text = "ColorName\nBig\t" + std::to_string(kMaxNumColors) + "\tseq\n";
+  for (int k = 0; k < kMaxNumColors; ++k) text += "1\tx\t1\t2\t3\n";
+  text += "EndOfPalettes\n";
+  ASSERT_LT(text.size(), kMaxBrewerFileBytes);
+  text.insert(text.size() - 1, kMaxBrewerFileBytes - text.size(), ' ');
+  const std::string path = ::testing::TempDir() + "brewer_size_limit.txt";
+  for (const std::size_t size : {kMaxBrewerFileBytes, kMaxBrewerFileBytes + 1}) {
+    SCOPED_TRACE(size);
+    std::ofstream(path, std::ios::binary) << text << std::string(size - text.size(), '\n');
+    const TBrewerLoadResult r = LoadBrewerPalettes(path, nullptr);
+    if (size <= kMaxBrewerFileBytes) {
+      EXPECT_EQ(r.Problem, "");
+      ASSERT_EQ(r.Schemes.size(), 1u);
+      EXPECT_EQ(r.Schemes[0]->GetNumColors(), kMaxNumColors);
+      EXPECT_EQ(r.Schemes[0]->CustPal().GetKeyCount(), kMaxNumColors);
+    } else {
+      EXPECT_TRUE(r.Schemes.empty());
+      EXPECT_EQ(r.Problem, path + " is larger than " + std::to_string(kMaxBrewerFileBytes) + " bytes; no scheme was read.");
+    }
+  }
+  std::remove(path.c_str());
 }
 
 TEST(BrewerSchemes, UnreadablePathIsAProblem) {

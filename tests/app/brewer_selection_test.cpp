@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/num_colors_limit.h"
 #include "app/typed_numbers.h"
 
 namespace {
@@ -178,4 +179,19 @@ TEST_F(BrewerSelection, NumberTextThatIsNoIntegerRaises) {
   } catch (const EConvertError& e) {
     EXPECT_STREQ(e.what(), "'' is not a valid integer value");
   }
+}
+
+TEST(BrewerSelectionLimit, TheNumberListHoldsAtMostTheLimitPlusTwoItems) {
+  // Schemes of 0 and of the largest count; one above it ends the table there.
+  std::string text = "ColorName\nZero\t0\tseq\nBig\t" + std::to_string(kMaxNumColors) + "\tseq\n";
+  for (int k = 0; k < kMaxNumColors; ++k) text += "1\tx\t1\t2\t3\n";
+  text += "Over\t" + std::to_string(kMaxNumColors + 1) + "\tseq\nEndOfPalettes\n";
+  const TBrewerLoadResult r = ReadBrewerSchemesText(text, nullptr);
+  EXPECT_NE(r.Problem.find("above the largest"), std::string::npos) << r.Problem;
+  ASSERT_EQ(r.Schemes.size(), 2u);
+  const TBrewerSelection s = SelectBrewerSchemes(r.Schemes, {0, -1, "All"}, {1, "All", "All"});
+  ASSERT_TRUE(s.RebuildNumbers);
+  ASSERT_EQ(s.NumberItems.size(), static_cast<size_t>(kMaxNumColors) + 2);
+  EXPECT_EQ(s.NumberItems[1], "0");
+  EXPECT_EQ(s.NumberItems.back(), std::to_string(kMaxNumColors));
 }

@@ -14,6 +14,9 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTest>
+#include <string>
+#include <vector>
 
 #include "app/bitmap_view.h"
 #include "app/palette_ui.h"
@@ -230,6 +233,48 @@ TEST(MainWindow, ResizeFollowsTheRightAndBottomEdges) {
   EXPECT_EQ(form.PrevColors[1]->BrushColor(), 0x123456u);
   EXPECT_EQ(form.PrevColors[0]->BrushColor(), 0x654321u);
   EXPECT_EQ(form.PageControl1->x(), 792);
+}
+
+// Pairs of visible controls placed straight on the window (the left-hand
+// groups, the tab page, the palette group and every viewport's image, slider,
+// range labels, list, "=" and value edit) that overlap.
+std::vector<std::string> Overlaps(TForm1& form) {
+  std::vector<QWidget*> controls;
+  for (QWidget* child : form.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    if (child->isVisibleTo(&form)) controls.push_back(child);
+  std::vector<std::string> overlaps;
+  for (size_t i = 0; i < controls.size(); ++i)
+    for (size_t j = i + 1; j < controls.size(); ++j)
+      if (controls[i]->geometry().intersects(controls[j]->geometry()))
+        overlaps.push_back(std::string(controls[i]->metaObject()->className()) + " and " +
+                           controls[j]->metaObject()->className());
+  return overlaps;
+}
+
+TEST(MainWindow, ShrinksNoFurtherThanItsControlsStayApart) {
+  TMainWindowUnderTest under;
+  TForm1& form = under.Form();
+  EXPECT_TRUE(Overlaps(form).empty());
+  // Below the minimum the window keeps it, in both layouts.
+  Resize(form, QSize(640, 420));
+  EXPECT_EQ(form.size(), form.minimumSize());
+  EXPECT_GT(form.minimumWidth(), 640);
+  EXPECT_GT(form.minimumHeight(), 420);
+  EXPECT_EQ(Overlaps(form), std::vector<std::string>{});
+  QTest::mouseClick(form.rad1x1, Qt::LeftButton);
+  EXPECT_EQ(Overlaps(form), std::vector<std::string>{});
+  QTest::mouseClick(form.rad2x2, Qt::LeftButton);
+  // The first history row still shows.
+  EXPECT_GE(VisibleRows(form), 1);
+
+  // One pixel less either way, and the viewports' controls would meet.
+  for (const QSize smaller : {form.minimumSize() - QSize(1, 0), form.minimumSize() - QSize(0, 1)}) {
+    form.setMinimumSize(0, 0);
+    Resize(form, smaller);
+    ASSERT_EQ(form.size(), smaller);
+    EXPECT_FALSE(Overlaps(form).empty()) << smaller.width() << " x " << smaller.height();
+    Resize(form, smaller + QSize(1, 1));
+  }
 }
 
 // Not a check of pixels: a picture of the whole window to look at, started

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QWidget>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "app/colour_field.h"
@@ -207,4 +208,14 @@ TEST_F(ViewportMouse, LostGrabEndsTheDrag) {
   QTest::mouseMove(Image(), QPoint(130, 130));
   EXPECT_EQ(Key(0), before);
   QTest::mouseRelease(Image(), Qt::LeftButton, {}, QPoint(130, 130));
+}
+
+TEST_F(ViewportMouse, DeletingAKeyAtTheLowestTypedCountGivesNone) {
+  // A typed count may be negative down to the lowest int; one less would
+  // leave the range before it is held at 0.
+  AddKeyAt(100, 100);
+  Keys().SetNumColors(INT32_MIN);
+  QTest::mouseClick(Image(), Qt::RightButton, {}, QPoint(100, 100));
+  EXPECT_EQ(Keys().GetKeyCount(), 0);
+  EXPECT_EQ(Keys().NumColors(), 0);
 }

@@ -1,0 +1,145 @@
+// Counts typed into the "Custom" and "Auto" count edits above the tool's
+// limit are refused: a message on Enter, the count in force shown again, and
+// nothing else touched.
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "app/num_colors_limit.h"
+#include "app/viewport.h"
+#include "app/viewport_group.h"
+#include "colour/cie_spaces.h"
+#include "graphics/bitmap32.h"
+#include "main_window_fixture.h"
+#include "palette/colour_palette.h"
+
+namespace {
+
+const std::string kRefusal = "The number of colours must be at most " + std::to_string(kMaxNumColors);
+
+std::vector<TColor32> Pixels(const TBitmap32& bitmap) {
+  return std::vector<TColor32>(bitmap.Bits(), bitmap.Bits() + static_cast<size_t>(bitmap.Width()) * bitmap.Height());
+}
+
+// Everything a count edit could change.
+struct TWindowState {
+  std::vector<int> Counts;
+  std::vector<QString> Texts;
+  const TColorPalette* Current = nullptr;
+  std::vector<std::vector<TColor32>> Images;
+  bool operator==(const TWindowState&) const = default;
+};
+
+TWindowState StateOf(TForm1& form) {
+  TWindowState state;
+  for (const TColorPalette* p : {form.CustomPalette.get(), form.AutoPalette.get(), form.RainbowPalette.get(),
+                                 form.StoredPalettes[0].get(), form.StoredPalettes[1].get()})
+    state.Counts.push_back(p->GetNumColors());
+  for (const QLineEdit* edit : {form.edtCustomNumColors, form.edtAutoNumColors, form.edtRainbowNumColors, form.edtGamma})
+    state.Texts.push_back(edit->text());
+  state.Current = form.Palettes[0];
+  state.Images = {Pixels(form.PaletteBitmap), Pixels(form.ContPaletteBitmap)};
+  for (int v = 0; v < kNumViewports; ++v) state.Images.push_back(Pixels(form.ViewportGroup->Viewport(v).CompositeBitmap()));
+  return state;
+}
+
+void TypeAndPress(QLineEdit* edit, const QString& text, Qt::Key key = Qt::Key_Return) {
+  edit->setFocus();
+  edit->setText(text);
+  QTest::keyClick(edit, key);
+}
+
+class MainWindowCountLimit : public ::testing::Test {
+ protected:
+  MainWindowCountLimit() {
+    for (double hue : {20.0, 140.0, 260.0}) Form().CustomPalette->CustPal().AddKey(LChToRGB(60, 45, hue, nullptr));
+  }
+  TForm1& Form() { return FUnder.Form(); }
+  std::vector<std::string>& Messages() { return FUnder.Notifier.Messages; }
+  std::vector<std::string>& Errors() { return FUnder.Notifier.Errors; }
+
+  // Shows the edit's tab and applies Count through the edit.
+  QLineEdit* UseEdit(bool custom, int count) {
+    Form().PageControl1->setCurrentIndex(custom ? kTabCustom : kTabAuto);
+    QLineEdit* edit = custom ? Form().edtCustomNumColors : Form().edtAutoNumColors;
+    TypeAndPress(edit, QString::number(count));
+    return edit;
+  }
+  TColorPalette& PaletteOf(bool custom) { return custom ? *Form().CustomPalette : *Form().AutoPalette; }
+
+  TMainWindowUnderTest FUnder;
+};
+
+TEST_F(MainWindowCountLimit, CountsAboveTheLimitAreRefusedAndChangeNothing) {
+  for (bool custom : {true, false}) {
+    QLineEdit* edit = UseEdit(custom, 7);
+    ASSERT_EQ(PaletteOf(custom).GetNumColors(), 7);
+    const TWindowState before = StateOf(Form());
+    ASSERT_EQ(before.Texts[custom ? 0 : 1], "7");
+    for (const char* typed : {"100000000", "2147483647"}) {
+      SCOPED_TRACE(std::string(custom ? "custom " : "auto ") + typed);
+      Messages().clear();
+      TypeAndPress(edit, typed);
+      EXPECT_EQ(Messages(), std::vector<std::string>{kRefusal});
+      EXPECT_EQ(PaletteOf(custom).GetNumColors(), 7);
+      EXPECT_EQ(edit->text(), "7");
+      EXPECT_TRUE(StateOf(Form()) == before);
+    }
+    EXPECT_TRUE(Errors().empty());
+  }
+}
+
+TEST_F(MainWindowCountLimit, TheLimitItselfAndSteppingBackAreAccepted) {
+  for (bool custom : {true, false}) {
+    SCOPED_TRACE(custom ? "custom" : "auto");
+    QLineEdit* edit = UseEdit(custom, 7);
+    Messages().clear();
+    TypeAndPress(edit, QString::number(kMaxNumColors + 1));
+    EXPECT_EQ(Messages(), std::vector<std::string>{kRefusal});
+    EXPECT_EQ(PaletteOf(custom).GetNumColors(), 7);
+
+    // Down from one above the limit reaches the limit; Up is held by the
+    // edit's arrow maximum as before.
+    Messages().clear();
+    TypeAndPress(edit, QString::number(kMaxNumColors + 1), Qt::Key_Down);
+    EXPECT_EQ(PaletteOf(custom).GetNumColors(), kMaxNumColors);
+    EXPECT_EQ(edit->text(), QString::number(kMaxNumColors));
+    TypeAndPress(edit, "100000000", Qt::Key_Up);
+    EXPECT_EQ(PaletteOf(custom).GetNumColors(), custom ? 999 : 1000);
+
+    // Down from far above is refused quietly, as the gamma's floor is.
+    TypeAndPress(edit, "100000000", Qt::Key_Down);
+    EXPECT_EQ(PaletteOf(custom).GetNumColors(), custom ? 999 : 1000);
+    EXPECT_EQ(edit->text(), custom ? "999" : "1000");
+    EXPECT_TRUE(Messages().empty());
+
+    // Counts at or below the limit, negative ones too, are used as typed.
+    for (int count : {kMaxNumColors, 1500, 0, -5}) {
+      TypeAndPress(edit, QString::number(count));
+      EXPECT_EQ(PaletteOf(custom).GetNumColors(), count);
+    }
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(Errors().empty());
+  }
+}
+
+TEST_F(MainWindowCountLimit, LeavingTheAutoEditRefusesAsEnterDoes) {
+  QLineEdit* edit = UseEdit(false, 9);
+  Messages().clear();
+  edit->setFocus();
+  edit->setText("2147483647");
+  Form().edtGamma->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(Messages(), std::vector<std::string>{kRefusal});
+  EXPECT_EQ(Form().AutoPalette->GetNumColors(), 9);
+  EXPECT_EQ(edit->text(), "9");
+}
+
+}  // namespace
