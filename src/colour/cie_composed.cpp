@@ -122,6 +122,11 @@ void LChToLinearRGB(const TLCh& LCh, double& r, double& g, double& b,
   CIEToLinearRGB<ci::LuvToXYZ>(LCh.L, u, v, r, g, b, Settings);
 }
 
+TRGB LinearRGBToRGB(double r, double g, double b, const TColorSettings* Settings) {
+  const double gamma = GetGamma(Settings);
+  return {ci::Encode(r, gamma), ci::Encode(g, gamma), ci::Encode(b, gamma)};
+}
+
 void RGBToLab(double R, double G, double B, double& L, double& a, double& b,
               const TColorSettings* Settings) {
   RGBToCIE<ci::XYZToLab>(R, G, B, L, a, b, Settings);

@@ -55,15 +55,15 @@ TQuantitativePalette::TQuantitativePalette(int NumCurves, TPaletteType Type)
 TQuantitativePalette::~TQuantitativePalette() = default;
 
 TRGB TQuantitativePalette::CurvePointColor(const TLCh& Point, bool AllowOutOfRange) const {
-  const TRGB c = LChToRGB(Point, ColorSettings());
-  if (AllowOutOfRange || IsRGBInRange(c)) return ClampRGB(c);
-  // The conversion marks every negative linear value, however small, with -1;
-  // only a colour beyond the rounding of the matrices is greyed.
+  const TColorSettings* settings = ColorSettings();
+  if (AllowOutOfRange) return ClampRGB(LChToRGB(Point, settings));
+  // Decided on the linear values: LChToRGB marks every negative one, however
+  // small, with -1. A greyed colour is never encoded.
   double r, g, b;
-  LChToLinearRGB(Point, r, g, b, ColorSettings());
-  const bool inside =
-      WithinGamutTolerance(r) && WithinGamutTolerance(g) && WithinGamutTolerance(b);
-  return inside ? ClampRGB(c) : kOutOfGamutGrey;
+  LChToLinearRGB(Point, r, g, b, settings);
+  if (!WithinGamutTolerance(r) || !WithinGamutTolerance(g) || !WithinGamutTolerance(b))
+    return kOutOfGamutGrey;
+  return ClampRGB(LinearRGBToRGB(r, g, b, settings));
 }
 
 void TQuantitativePalette::RequireCurveIndex(int curveIndex, TSourceLocation Where) const {
