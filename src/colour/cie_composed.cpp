@@ -21,16 +21,28 @@ void RGBToCIE(double R, double G, double B, double& L, double& p, double& q,
   FromXYZ(X, Y, Z, w, L, p, q);
 }
 
-// A CIE space -> XYZ -> RGB (ToXYZ: ci::LuvToXYZ or ci::LabToXYZ).
+// A CIE space -> XYZ -> linear r, g, b (ToXYZ: ci::LuvToXYZ or ci::LabToXYZ).
 template <auto ToXYZ>
-void CIEToRGB(double L, double p, double q, double& R, double& G, double& B,
-              const TColorSettings* Settings) {
+void CIEToLinearRGB(double L, double p, double q, double& r, double& g, double& b,
+                    const TColorSettings* Settings) {
   const TColorMatrix& k = GetXYZToRGBMatrix(Settings);
-  const double gamma = GetGamma(Settings);
   const TReferenceWhiteValues& w = GetReferenceWhite(Settings);
   double X, Y, Z;
   ToXYZ(L, p, q, w, X, Y, Z);
-  ci::XYZToRGB(X, Y, Z, k, gamma, R, G, B);
+  ci::MultiplyColumns(k, X, Y, Z, r, g, b);
+}
+
+// A CIE space -> XYZ -> RGB: the linear values, then encoded as ci::XYZToRGB
+// does.
+template <auto ToXYZ>
+void CIEToRGB(double L, double p, double q, double& R, double& G, double& B,
+              const TColorSettings* Settings) {
+  const double gamma = GetGamma(Settings);
+  double r, g, b;
+  CIEToLinearRGB<ToXYZ>(L, p, q, r, g, b, Settings);
+  R = ci::Encode(r, gamma);
+  G = ci::Encode(g, gamma);
+  B = ci::Encode(b, gamma);
 }
 
 // RGB -> a cartesian CIE space -> its polar form (chroma, hue).
@@ -101,6 +113,18 @@ TRGB LChToRGB(double L, double C, double h, const TColorSettings* Settings) {
 
 TRGB LChToRGB(const TLCh& LCh, const TColorSettings* Settings) {
   return LChToRGB(LCh.L, LCh.C, LCh.h, Settings);
+}
+
+void LChToLinearRGB(const TLCh& LCh, double& r, double& g, double& b,
+                    const TColorSettings* Settings) {
+  double u, v;
+  ci::FromPolar(LCh.C, LCh.h, u, v);
+  CIEToLinearRGB<ci::LuvToXYZ>(LCh.L, u, v, r, g, b, Settings);
+}
+
+TRGB LinearRGBToRGB(double r, double g, double b, const TColorSettings* Settings) {
+  const double gamma = GetGamma(Settings);
+  return {ci::Encode(r, gamma), ci::Encode(g, gamma), ci::Encode(b, gamma)};
 }
 
 void RGBToLab(double R, double G, double B, double& L, double& a, double& b,

@@ -51,6 +51,13 @@ void LChToRGB(double L, double C, double h, double& R, double& G, double& B,
               const TColorSettings* Settings);
 TRGB LChToRGB(double L, double C, double h, const TColorSettings* Settings);
 TRGB LChToRGB(const TLCh& LCh, const TColorSettings* Settings);
+// The linear-light components (0..1 inside the gamut) that LChToRGB encodes,
+// before a negative one is marked -1: how far a colour lies outside the gamut.
+void LChToLinearRGB(const TLCh& LCh, double& r, double& g, double& b,
+                    const TColorSettings* Settings);
+// Linear r, g, b encoded as XYZToRGB does (a negative value or NaN gives -1,
+// nothing limits a value above 1), so LChToRGB is this after LChToLinearRGB.
+TRGB LinearRGBToRGB(double r, double g, double b, const TColorSettings* Settings);
 
 void RGBToLab(double R, double G, double B, double& L, double& a, double& b,
               const TColorSettings* Settings);

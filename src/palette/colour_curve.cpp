@@ -108,15 +108,17 @@ void TColorCurve::BuildArcLengths() const {
   FArcLengthsBuilt = true;
 }
 
-TRGB TColorCurve::GetRGB(double t) const {
+TLCh TColorCurve::GetLCh(double t) const {
   if (!UsesLightnessRule(ColorSettings)) {
     // A curve whose table was skipped while the lightness distance was in
     // force would otherwise sample as black for good.
     if (!FArcLengthsBuilt) BuildArcLengths();
     t = ArcLengthToParam(t);
   }
-  return LChToRGB(Evaluate(t), ColorSettings);
+  return Evaluate(t);
 }
+
+TRGB TColorCurve::GetRGB(double t) const { return LChToRGB(GetLCh(t), ColorSettings); }
 
 TLCh QuadBezier(const TLCh& A, const TLCh& B, const TLCh& C, double u) noexcept {
   // De Casteljau's form of (1 - u)^2 A + 2u(1 - u) B + u^2 C.

@@ -39,8 +39,11 @@ class TColorCurve {
   // Rebuilds the table from the shape; does nothing under DistFunc 2.
   void UpdateArcLengths();
 
-  // The colour at palette position t, not clamped. Under DistFunc 0 or 1 a
+  // The point at palette position t: through the window and the arc-length
+  // table, or the lightness rule under DistFunc 2. Under DistFunc 0 or 1 a
   // table that was never built is built first.
+  TLCh GetLCh(double t) const;
+  // The colour of GetLCh(t), not clamped.
   TRGB GetRGB(double t) const;
 
   // Plain fields written by the owning palette. Brightness and Contrast need

@@ -95,13 +95,13 @@ void TDivergingPalette::ColorAt(bool AllowOutOfRange, TRGB& RGB, double t, doubl
   // speed; the shorter side ends before its curve's dark end.
   const double s = (0.5 - Mid) * 2;
   const double u = s > 0 ? (t + s) / (1 + s) : t / (1 - s);
-  TRGB c;
+  TLCh point;
   if (u > 0.5) {
-    c = CurveAt(0).GetRGB(1 - (u - 0.5) * 2);
+    point = CurveAt(0).GetLCh(1 - (u - 0.5) * 2);
   } else if (u < 0.5 || !Blend) {
     // The blend's own samples never map to 0.5 for a finite mid point; for a
     // NaN one they would, and blending again would never end.
-    c = CurveAt(1).GetRGB(2 * u);
+    point = CurveAt(1).GetLCh(2 * u);
   } else {
     TRGB a, b;
     ColorAt(true, a, Mid - kMidBlendOffset, Mid, false);
@@ -112,9 +112,9 @@ void TDivergingPalette::ColorAt(bool AllowOutOfRange, TRGB& RGB, double t, doubl
     const double h = RGBToLCh(TRGB{255, 255, 0}, settings).h;
     const double L = (la.L + lb.L) / 2;
     const double C = std::min(MaxChromaAtLightness(L, h, settings), (la.C + lb.C) / 2 * ColdWarm());
-    c = LChToRGB(L, C, h, settings);
+    point = TLCh{L, C, h};
   }
-  RGB = AllowOutOfRange || IsRGBInRange(c) ? ClampRGB(c) : kOutOfGamutGrey;
+  RGB = CurvePointColor(point, AllowOutOfRange);
 }
 
 void TDivergingPalette::GetIndexColor(int Index, TRGB& RGB) const {

@@ -6,6 +6,7 @@
 #include "colour/cie_spaces.h"
 #include "colour/colour_interpolation.h"
 #include "colour/gamut.h"
+#include "colour/rgb_spaces.h"
 #include "foundation/assertion.h"
 #include "foundation/xml_persistence.h"
 #include "palette/colour_curve.h"
@@ -16,6 +17,21 @@ constexpr double kDefaultSaturation = 0.6;
 constexpr double kDefaultContrast = 0.88;
 constexpr double kDefaultBrightness = 0.75;
 constexpr int kDefaultNumColors = 5;
+
+// A curve point counts as inside the gamut when each linear component lies
+// within this distance of [0, 1]. The stored XYZ-to-RGB matrices invert their
+// partners only to about 4e-6 per element: a row of their product less the
+// identity sums to at most 8.5e-6 in absolute value (PAL_SECAM), so a colour
+// inside the cube comes back at most that far outside, and the most saturated
+// colours of 720 hues under all 96 working-space and white pairs miss by up
+// to 6.9e-6. The same colours with 0.1% more chroma lie at least 3.4e-4
+// outside; 1e-5 covers the rounding and stays far below real excursions.
+constexpr double kGamutTolerance = 1e-5;
+
+// NaN lies outside.
+bool WithinGamutTolerance(double linear) noexcept {
+  return linear >= -kGamutTolerance && linear <= 1 + kGamutTolerance;
+}
 
 }  // namespace
 
@@ -37,6 +53,18 @@ TQuantitativePalette::TQuantitativePalette(int NumCurves, TPaletteType Type)
 }
 
 TQuantitativePalette::~TQuantitativePalette() = default;
+
+TRGB TQuantitativePalette::CurvePointColor(const TLCh& Point, bool AllowOutOfRange) const {
+  const TColorSettings* settings = ColorSettings();
+  if (AllowOutOfRange) return ClampRGB(LChToRGB(Point, settings));
+  // Decided on the linear values: LChToRGB marks every negative one, however
+  // small, with -1. A greyed colour is never encoded.
+  double r, g, b;
+  LChToLinearRGB(Point, r, g, b, settings);
+  if (!WithinGamutTolerance(r) || !WithinGamutTolerance(g) || !WithinGamutTolerance(b))
+    return kOutOfGamutGrey;
+  return ClampRGB(LinearRGBToRGB(r, g, b, settings));
+}
 
 void TQuantitativePalette::RequireCurveIndex(int curveIndex, TSourceLocation Where) const {
   if (curveIndex < 0 || curveIndex >= FNumCurves)

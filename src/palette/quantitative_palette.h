@@ -82,6 +82,11 @@ class TQuantitativePalette : public TBasePalette {
   TColorCurve& CurveAt(int curveIndex) { return *FCurves[curveIndex]; }
   const TColorCurve& CurveAt(int curveIndex) const { return *FCurves[curveIndex]; }
   double HueAt(int curveIndex) const { return FHues[curveIndex]; }
+  // GetColor's answer for a point of a curve, under the palette's settings:
+  // its colour clamped to 0..255 when out-of-range colours are allowed or the
+  // point lies inside the gamut (up to the rounding of the stored matrices),
+  // kOutOfGamutGrey otherwise.
+  TRGB CurvePointColor(const TLCh& Point, bool AllowOutOfRange) const;
   void SetHueAt(int curveIndex, double Hue) { FHues[curveIndex] = Hue; }
   // Raises the index assertion unless 0 <= curveIndex < NumCurves.
   void RequireCurveIndex(int curveIndex,

@@ -1,6 +1,5 @@
 #include "palette/sequential_palette.h"
 
-#include "colour/rgb_spaces.h"
 #include "foundation/xml_persistence.h"
 #include "palette/colour_curve.h"
 
@@ -26,8 +25,7 @@ void TSequentialPalette::GetColor(bool AllowOutOfRange, TRGB& RGB, double t) con
     RGB = TRGB{};
     return;
   }
-  const TRGB c = CurveAt(0).GetRGB(t);
-  RGB = AllowOutOfRange || IsRGBInRange(c) ? ClampRGB(c) : kOutOfGamutGrey;
+  RGB = CurvePointColor(CurveAt(0).GetLCh(t), AllowOutOfRange);
 }
 
 void TSequentialPalette::GetIndexColor(int Index, TRGB& RGB) const {

@@ -200,6 +200,49 @@ TEST(CIESpaces, OutOfGamutMarks) {
   EXPECT_FALSE(std::isnan(far.R) || std::isnan(far.G) || std::isnan(far.B));
 }
 
+// The linear values are those LChToRGB encodes, taken before the -1 marking:
+// a component a hair below 0 stays a number there, and encoding them gives
+// LChToRGB's result exactly.
+TEST(CIESpaces, LinearRGBOfLChIsWhatLChToRGBEncodes) {
+  constexpr std::array<double, 5> kLevels = {0, 40, 128, 201, 255};
+  // The stored XYZ-to-RGB matrices invert their partners to about 4e-6 per
+  // element; a row of their product's error sums to at most 8.5e-6.
+  constexpr double kMatrixRounding = 1e-5;
+  double worst = 0;
+  int negative = 0;
+  for (const TColorSettings& s : AllSettings()) {
+    SCOPED_TRACE(Describe(s));
+    for (double r : kLevels) {
+      for (double g : kLevels) {
+        for (double b : kLevels) {
+          const TLCh lch = RGBToLCh({r, g, b}, &s);
+          double lin[3];
+          LChToLinearRGB(lch, lin[0], lin[1], lin[2], &s);
+          const TRGB encoded = LChToRGB(lch, &s);
+          EXPECT_EQ(LinearRGBToRGB(lin[0], lin[1], lin[2], &s), encoded);
+          const double in[3] = {r, g, b}, out[3] = {encoded.R, encoded.G, encoded.B};
+          for (int i = 0; i < 3; ++i) {
+            worst = Worse(worst, {std::abs(lin[i] - std::pow(in[i] / 255, s.Gamma))});
+            if (lin[i] < 0) {
+              ++negative;
+              EXPECT_EQ(out[i], -1.0);
+            } else {
+              EXPECT_EQ(out[i], lin[i] == 0 ? 0.0 : 255 * std::exp(std::log(lin[i]) / s.Gamma));
+            }
+          }
+        }
+      }
+    }
+  }
+  EXPECT_LT(worst, kMatrixRounding);
+  EXPECT_GT(negative, 0) << "the sweep must reach zero channels that round below 0";
+  // As XYZToRGB: -1 for a negative value or NaN, nothing limits one above 1.
+  const TRGB marked = LinearRGBToRGB(-1e-12, std::nan(""), 1.2, nullptr);
+  EXPECT_EQ(marked.R, -1.0);
+  EXPECT_EQ(marked.G, -1.0);
+  EXPECT_NEAR(marked.B, 255 * std::pow(1.2, 1 / 2.2), 1e-9);
+}
+
 TEST(CIESpaces, LightnessBranchesMeetAtLStar8) {
   for (int w = 0; w < kNumReferenceWhites; ++w) {
     SCOPED_TRACE(ReferenceWhiteNames[w]);

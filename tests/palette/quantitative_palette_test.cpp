@@ -3,15 +3,21 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <string>
 #include <string_view>
 
 #include "colour/cie_spaces.h"
 #include "colour/gamut.h"
+#include "colour/rgb_spaces.h"
 #include "foundation/assertion.h"
 #include "palette/colour_curve.h"
 #include "palette/diverging_palette.h"
+#include "palette/palette_types.h"
 #include "palette/qualitative_palette.h"
 #include "palette/sequential_palette.h"
+#include "palette_test_util.h"
 
 namespace {
 
@@ -250,6 +256,136 @@ TEST(QuantitativePalette, AssignFromAQualitativePaletteTakesOnlyTheBaseFields) {
   EXPECT_EQ(seq.Contrast(), 0.88);
   EXPECT_EQ(seq.GetHue(0), 77);
   ExpectCurvesInLine(seq);
+}
+
+// The default working space and white, the default space under another
+// white, a wide-gamut space, and the space whose stored matrices round worst.
+constexpr TColorSettings kGamutEdgeSettings[] = {
+    {0, 3, 2.2, 2}, {0, 1, 2.2, 2}, {15, 1, 2.2, 2}, {12, 3, 2.2, 2}};
+
+std::string Describe(const TColorSettings& s) {
+  return std::string(RGBConversionNames[s.RGBConversion]) + "/" +
+         std::string(ReferenceWhiteNames[s.ReferenceWhite]);
+}
+
+// How far a colour lies outside [0, 1] in linear light (0 inside).
+double GamutExcursion(const TLCh& point, const TColorSettings* settings) {
+  double r, g, b;
+  LChToLinearRGB(point, r, g, b, settings);
+  return std::max({0.0, -r, -g, -b, r - 1, g - 1, b - 1});
+}
+
+// A curve palette whose curves' middle points (the most saturated colours of
+// their hues) are pushed 1% beyond the gamut's edge in chroma whenever a
+// curve is shaped.
+template <class TPalette>
+class TBeyondEdgePalette : public TPalette {
+ public:
+  void UpdateCurve(int curveIndex) override {
+    TPalette::UpdateCurve(curveIndex);
+    TColorCurve& curve = this->CurveAt(curveIndex);
+    TLCh middle = curve.GetControlPoint(1);
+    middle.C *= 1.01;
+    curve.SetControlPoints(curve.GetControlPoint(0), middle, curve.GetControlPoint(2));
+  }
+};
+
+template <class TPalette>
+std::unique_ptr<TQuantitativePalette> MakeCurvePalette(bool beyondEdge) {
+  if (beyondEdge) return std::make_unique<TBeyondEdgePalette<TPalette>>();
+  return std::make_unique<TPalette>();
+}
+
+// A curve palette kind, and the palette position that reads curve `curve` at
+// curve position s < 1 (the diverging palette with its mid point at 0.5:
+// curve 1 from its dark end up to the middle, curve 0 from there down).
+struct TCurveKind {
+  const char* Name;
+  std::unique_ptr<TQuantitativePalette> (*Make)(bool beyondEdge);
+  double (*PositionOf)(int curve, double s);
+};
+
+const TCurveKind kCurveKinds[] = {
+    {"sequential", &MakeCurvePalette<TSequentialPalette>, [](int, double s) { return s; }},
+    {"diverging", &MakeCurvePalette<TDivergingPalette>,
+     [](int curve, double s) { return curve == 1 ? s / 2 : 1 - s / 2; }},
+};
+
+// At tension 1.0 each curve runs from black straight to its middle point
+// along the gamut's face, then on to its light end. Curve i gets hue
+// hue + 180 i.
+std::unique_ptr<TQuantitativePalette> EdgePalette(const TCurveKind& kind, bool beyondEdge,
+                                                  const TColorSettings& settings) {
+  auto p = kind.Make(beyondEdge);
+  p->SetColorSettings(&settings);
+  p->SetSaturation(1);
+  return p;
+}
+
+void SetHues(TQuantitativePalette& p, int hue) {
+  for (int i = 0; i < p.NumCurves(); ++i) p.SetHue(i, (hue + 180 * i) % 360);
+}
+
+TRGB ColorAt(const TBasePalette& p, bool allowOutOfRange, double t) {
+  TRGB rgb;
+  p.GetColor(allowOutOfRange, rgb, t);
+  return rgb;
+}
+
+// On the face the rounding of the stored matrices leaves many colours a hair
+// outside in linear light, which LChToRGB marks: none of them is greyed, while
+// colours clearly outside still are.
+TEST(QuantitativePalette, EdgeColoursAreNotGreyed) {
+  for (const TCurveKind& kind : kCurveKinds) {
+    for (const TColorSettings& settings : kGamutEdgeSettings) {
+      SCOPED_TRACE(testing::Message() << kind.Name << " " << Describe(settings));
+      const auto p = EdgePalette(kind, false, settings);
+      int edgeMarkedOutside = 0, clearlyOutside = 0;
+      for (int hue = 0; hue < 360; hue += 5) {
+        SetHues(*p, hue);
+        for (int curve = 0; curve < p->NumCurves(); ++curve) {
+          const TColorCurve& c = p->GetCurve(curve);
+          for (int k = 0; k < 100; ++k) {
+            const double s = k / 100.0, t = kind.PositionOf(curve, s);
+            SCOPED_TRACE(testing::Message() << "hue " << hue << " curve " << curve << " s " << s);
+            const TLCh point = c.GetLCh(s);
+            const TRGB strict = ColorAt(*p, false, t);
+            if (point.L <= c.GetControlPoint(1).L) {
+              if (!IsRGBInRange(LChToRGB(point, &settings))) ++edgeMarkedOutside;
+              ExpectRGBEq(strict, ColorAt(*p, true, t));
+            } else if (GamutExcursion(point, &settings) > 1e-3) {
+              ++clearlyOutside;
+              ExpectRGBEq(strict, kOutOfGamutGrey);
+            }
+          }
+        }
+      }
+      EXPECT_GT(edgeMarkedOutside, 0) << "the sweep must meet edge colours marked outside";
+      EXPECT_GT(clearlyOutside, 0) << "the sweep must reach clearly outside the gamut";
+    }
+  }
+}
+
+TEST(QuantitativePalette, MiddlePointBeyondTheEdgeIsGreyed) {
+  for (const TCurveKind& kind : kCurveKinds) {
+    for (const TColorSettings& settings : kGamutEdgeSettings) {
+      SCOPED_TRACE(testing::Message() << kind.Name << " " << Describe(settings));
+      const auto p = EdgePalette(kind, true, settings);
+      for (int hue = 0; hue < 360; hue += 5) {
+        SetHues(*p, hue);
+        for (int curve = 0; curve < p->NumCurves(); ++curve) {
+          SCOPED_TRACE(testing::Message() << "hue " << hue << " curve " << curve);
+          // The sample of the dark half nearest the middle point.
+          const TColorCurve& c = p->GetCurve(curve);
+          int k = 999;
+          while (k > 0 && c.GetLCh(k / 1000.0).L > c.GetControlPoint(1).L) --k;
+          const double s = k / 1000.0;
+          ASSERT_GT(GamutExcursion(c.GetLCh(s), &settings), 1e-3);
+          ExpectRGBEq(ColorAt(*p, false, kind.PositionOf(curve, s)), kOutOfGamutGrey);
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
