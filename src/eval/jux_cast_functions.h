@@ -14,12 +14,15 @@
 // The group's registry rows are published by CastFunctionTable().
 
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <vector>
 
 #include "eval/jux_function.h"
 #include "eval/jux_scalar_vars.h"
 
 class TTreeMapNode;
+class TTreeMapLevels;
 
 // --- casts: the result is a new value of the target class; the argument casts
 // itself into it (refusals are the value classes': kinds 6 and 7).
@@ -118,6 +121,16 @@ class TJUXFunc_TryElse : public TJUXTwoParamFunc {
 // least once after every Prepare, and again after an evaluation that ended
 // in an error. Every element counts one loop tick. The aggregate of an empty
 // set is empty (set state 3), except for the counts, which give 0.
+//
+// An aggregate whose parameter reads only the depth of the scope node and
+// its tree (wholelevel) computes once per depth and pass: a pass starts at
+// an evaluation with `first` set, and ends early when a node of the tree
+// changes (the tree then answers new Levels). Later nodes at a depth already
+// computed in the pass get the kept result, count the loop steps the
+// computation counted (so the loop counter and the progress callback see
+// what a fresh computation would show, and "User abort" still stops) and
+// raise the error-kind flags it raised. The host's data is read once per
+// pass, as for an aggregate that does not depend on the scope.
 class TJUXFunc_LoopBase : public TJUXFunction {
  public:
   using TJUXFunction::TJUXFunction;
@@ -135,9 +148,38 @@ class TJUXFunc_LoopBase : public TJUXFunction {
   void CloneFields(TJUXFunction& copy) const override;
 
  private:
+  // The loop: the result for `scope`, computed from its set.
+  void Compute(TTreeMapNode* scope);
+  // Evaluation of an aggregate whose set depends only on the scope's depth
+  // and tree (see above).
+  void EvaluateByLevel(TTreeMapNode* scope, bool first);
+  // The kept result for `depth` in this pass, or nullptr.
+  struct TLevelResult;
+  TLevelResult* KeptResult(int depth);
+  // A slot to keep the result for `depth` in.
+  TLevelResult& SlotFor(int depth);
+
   int64_t FElementCount = 0;
   const TTreeMapNode* FLastScope = nullptr;  // not owned
   bool FComputed = false;                    // a result since the last Prepare
+
+  struct TLevelResult {
+    int Depth = -1;
+    uint64_t Pass = 0;               // the pass it was computed in
+    std::unique_ptr<TJUXVar> Value;  // an exact copy of the result
+    uint8_t SetState = 0;
+    int64_t ElementCount = 0;
+    int64_t LoopSteps = 0;  // counted by the computation, its inner loops included
+    TJUXFlags Flags = 0;    // the error-kind flags it raised
+  };
+  // A few depths are kept per pass: a tree-map has a few levels, and a tree
+  // deeper than that (a chain) gains little from keeping more.
+  static constexpr size_t kMaxLevelResults = 32;
+  std::vector<TLevelResult> FLevelResults;
+  size_t FNextEvicted = 0;                   // the slot replaced next when all are in use
+  int FResultHolds = -1;                     // the slot whose value the result equals, -1 none
+  std::shared_ptr<TTreeMapLevels> FLevelsOfPass;  // the tree state of the pass
+  uint64_t FPass = 0;
 };
 
 // result := first element, then result op= every further element; the

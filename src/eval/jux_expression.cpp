@@ -114,6 +114,13 @@ void TJUXExpression::SetSpecialVariables(TSpecVarList vars) {
 }
 
 void TJUXExpression::MarkDependsOnScope() {
+  for (TJUXExpression* node = this; node; node = node->FParent) {
+    node->FDependsOnScope = true;
+    node->FDependsOnScopeNode = true;
+  }
+}
+
+void TJUXExpression::MarkDependsOnScopeLevel() {
   for (TJUXExpression* node = this; node; node = node->FParent) node->FDependsOnScope = true;
 }
 
@@ -124,6 +131,31 @@ void TJUXExpression::LoopTick() {
   if (++root->FTickCounter <= root->FTickInterval) return;
   root->FTickCounter = 0;
   if (!root->FProgress(root->FLoopCounter)) AddError(jeUserAbort, "User abort");
+}
+
+void TJUXExpression::LoopTicks(int64_t count) {
+  TJUXExpression* root = Root();
+  if (!root->FProgress) {
+    root->FLoopCounter += count;
+    return;
+  }
+  while (count > 0) {
+    // The steps that still leave the tick counter within the interval; the
+    // one after them calls back.
+    const int64_t quiet = root->FTickCounter < root->FTickInterval ? root->FTickInterval - root->FTickCounter : 0;
+    if (count <= quiet) {
+      root->FLoopCounter += count;
+      root->FTickCounter += count;
+      return;
+    }
+    root->FLoopCounter += quiet + 1;
+    count -= quiet + 1;
+    root->FTickCounter = 0;
+    if (!root->FProgress(root->FLoopCounter)) {
+      AddError(jeUserAbort, "User abort");
+      return;
+    }
+  }
 }
 
 void TJUXExpression::CopyBaseInto(TJUXExpression& copy) const {

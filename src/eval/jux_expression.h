@@ -145,6 +145,9 @@ class TJUXExpression {
   bool SetAllowed() const { return FSetAllowed; }
   void SetSetAllowed(bool allowed) { FSetAllowed = allowed; }
   bool DependsOnScope() const { return FDependsOnScope; }
+  // Depends on the scope, but reads only the depth of the scope node and the
+  // tree it is in (wholelevel), not the node itself.
+  bool DependsOnScopeLevelOnly() const { return FDependsOnScope && !FDependsOnScopeNode; }
 
   // --- root data (read through any node; set on the root)
   // The error messages of the tree (the root's list; never cleared here).
@@ -167,10 +170,16 @@ class TJUXExpression {
   // --- helpers of the evaluation
   // Sets depends-on-scope on this node and every ancestor.
   void MarkDependsOnScope();
+  // The same for a node that reads only the scope node's depth and tree.
+  void MarkDependsOnScopeLevel();
   // One loop step over a set: counts at the root and calls the progress
   // callback every tick interval; a false answer adds kind 11 "User abort"
   // to this node.
   void LoopTick();
+  // `count` loop steps at once, exactly as `count` calls of LoopTick: the
+  // progress callback is called at the same counts, and a false answer adds
+  // "User abort" and ends the steps there.
+  void LoopTicks(int64_t count);
 
  protected:
   // Copies result and set state into a clone (for Clone overrides).
@@ -182,6 +191,7 @@ class TJUXExpression {
   uint8_t FSetState = jssScalar;
   bool FSetAllowed = false;
   bool FDependsOnScope = false;
+  bool FDependsOnScopeNode = false;  // reads more of the scope than its depth and tree
 
  private:
   // Root data: present, or used, in roots only.

@@ -15,6 +15,8 @@
 // it lies in the value operand of a change of scope, where the scope is the
 // one the change of scope hands down; so an aggregate over «children.x» is
 // recomputed for every scope node while «sum(allrecords.x)» is computed once.
+// wholelevel marks them as depending only on the scope node's depth and tree,
+// so «sum(wholelevel.x)» is computed once per depth (jux_cast_functions.h).
 //
 // The group's registry rows are published by ScopeFunctionTable().
 
@@ -25,6 +27,7 @@
 
 #include "eval/jux_derived_vars.h"
 #include "eval/jux_function.h"
+#include "treemap/tree_map_levels.h"
 
 // "." and evalfor: evaluates the value operand (parameter 1) with the node or
 // nodes of the scope operand (parameter 0) as scope. A value operand that is
@@ -115,7 +118,9 @@ class TJUXFunc_COS_Children : public TJUXFuncScopeOutNoParamBase {
 };
 
 // wholelevel: every node at the depth of the scope node, left to right
-// across the whole tree, passing over excluded nodes.
+// across the whole tree, passing over excluded nodes. The level comes from
+// the tree's levels (tree_map_levels.h): computed once, then reused while
+// the tree is unchanged.
 class TJUXFunc_COS_WholeLevel : public TJUXFuncScopeOutNoParamBase {
  public:
   using TJUXFuncScopeOutNoParamBase::TJUXFuncScopeOutNoParamBase;
@@ -124,15 +129,9 @@ class TJUXFunc_COS_WholeLevel : public TJUXFuncScopeOutNoParamBase {
   bool NextNode(TTreeMapNode* scope, bool first) override;
 
  private:
-  // The next node at the walk's depth in left-to-right order, or null.
-  TTreeMapNode* NextAtLevel();
-  struct TStep {
-    TTreeMapNode* Node;
-    int Next;  // the child to look at next
-  };
-  std::vector<TStep> FWalk;  // ancestors at depths 0 .. depth-1 of the next node
-  size_t FDepth = 0;
-  bool FRootPending = false;  // depth 0: the root is still to be delivered
+  std::shared_ptr<TTreeMapLevels> FLevels;  // of the tree walked last
+  int FDepth = -1;                          // the level being delivered
+  size_t FNext = 0;                         // its next element
 };
 
 // filter(AScopeSet; ATest): the nodes of parameter 0 for which parameter 1,

@@ -8,11 +8,25 @@ void CheckScopeAllowed(TJUXExpression& node, uint16_t mask, std::string_view mes
   if ((RootScopeMask(node) & mask) == 0) node.AddError(jeScopeSet, message);
 }
 
-void MarkReadsScope(TJUXExpression& node) {
+namespace {
+
+// Whether `node` lies in the value operand of a change of scope, which hands
+// down a scope of its own.
+bool InValueOperand(const TJUXExpression& node) {
   const TJUXExpression* child = &node;
   for (const TJUXExpression* parent = node.Parent(); parent; child = parent, parent = parent->Parent())
-    if (parent->IsChangeOfScope() && parent->IndexOfParam(child) == 1) return;
-  node.MarkDependsOnScope();
+    if (parent->IsChangeOfScope() && parent->IndexOfParam(child) == 1) return true;
+  return false;
+}
+
+}  // namespace
+
+void MarkReadsScope(TJUXExpression& node) {
+  if (!InValueOperand(node)) node.MarkDependsOnScope();
+}
+
+void MarkReadsScopeLevel(TJUXExpression& node) {
+  if (!InValueOperand(node)) node.MarkDependsOnScopeLevel();
 }
 
 bool RequireScope(TJUXExpression& node, const TTreeMapNode* scope) {

@@ -14,6 +14,9 @@ void CheckScopeAllowed(TJUXExpression& node, uint16_t mask, std::string_view mes
 // lies in the value operand of a change of scope (which hands down a scope of
 // its own).
 void MarkReadsScope(TJUXExpression& node);
+// The same for a node that reads only the depth of the scope node and the
+// tree it is in.
+void MarkReadsScopeLevel(TJUXExpression& node);
 
 // Reports "JUX: evaluate called without scope parameter" (kind 8) when
 // `scope` is missing; answers whether it is present.

@@ -138,31 +138,29 @@ void TJUXFunc_COS_WholeLevel::Construct(bool operatorSyntax, TJUXParamSource& pa
 
 void TJUXFunc_COS_WholeLevel::Prepare(TTreeMapNode* scope) {
   TJUXFuncScopeOutNoParamBase::Prepare(scope);
-  MarkReadsScope(*this);
+  // The set is the same for every node at one depth of one tree, which lets
+  // an aggregate over it keep its result from node to node.
+  MarkReadsScopeLevel(*this);
   ScopeResult(*this).SetScope(scope, this);
-}
-
-TTreeMapNode* TJUXFunc_COS_WholeLevel::NextAtLevel() {
-  if (FDepth == 0) {
-    if (!FRootPending || FWalk.empty()) return nullptr;
-    FRootPending = false;
-    return FWalk.front().Node;
-  }
-  return NextInWalk(FWalk, [this](const TTreeMapNode&) { return FWalk.size() == FDepth; });
 }
 
 bool TJUXFunc_COS_WholeLevel::NextNode(TTreeMapNode* scope, bool first) {
   if (first) {
-    FWalk.clear();
+    FDepth = -1;
+    FNext = 0;
     if (!RequireScope(*this, scope)) return false;
-    FDepth = static_cast<size_t>(scope->Depth());
-    FRootPending = true;
-    FWalk.push_back({&scope->Root(), 0});
+    // The tree computes a level once for each state of the tree. Holding its
+    // levels keeps them while the set is delivered; the level is asked for
+    // at every step, as a wholelevel below this one may make them compute a
+    // deeper level meanwhile.
+    const std::shared_ptr<TTreeMapLevels>& levels = scope->Levels();
+    if (FLevels != levels) FLevels = levels;
+    FDepth = scope->Depth();
   }
-  TTreeMapNode* candidate = NextAtLevel();
-  while (candidate && candidate->Excluded()) candidate = NextAtLevel();
-  Current().SetScope(candidate, this);
-  return candidate != nullptr;
+  const std::span<TTreeMapNode* const> level = FLevels ? FLevels->Level(FDepth) : std::span<TTreeMapNode* const>{};
+  TTreeMapNode* const node = FNext < level.size() ? level[FNext++] : nullptr;
+  Current().SetScope(node, this);
+  return node != nullptr;
 }
 
 // --- filter

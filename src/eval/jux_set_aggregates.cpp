@@ -5,11 +5,22 @@
 
 #include "eval/jux_expression.h"
 #include "foundation/assertion.h"
+#include "treemap/tree_map_levels.h"
 #include "treemap/tree_map_node.h"
 
 namespace {
 
 constexpr std::string_view kUnparsedTree = "JUX: an expression with syntax errors cannot be prepared or evaluated";
+
+// Copies a value into another of the same class, every bit of it: extended
+// doubles are copied as they are, where Assign would round them to doubles.
+void CopyValue(const TJUXVar& from, TJUXVar& to) {
+  const auto* extended = dynamic_cast<const TJUXVar_Double*>(&from);
+  if (extended && &from.GetClass() == &to.GetClass())
+    static_cast<TJUXVar_Double&>(to).SetValue(extended->Value());
+  else
+    to.Assign(from, nullptr);
+}
 
 }  // namespace
 
@@ -19,11 +30,84 @@ void TJUXFunc_LoopBase::Prepare(TTreeMapNode* scope) {
   TJUXFunction::Prepare(scope);
   FLastScope = nullptr;
   FComputed = false;
+  // The result's class may change: nothing kept stays.
+  FLevelResults.clear();
+  FResultHolds = -1;
+  FLevelsOfPass.reset();
 }
 
 void TJUXFunc_LoopBase::Evaluate(TTreeMapNode* scope, bool first) {
+  if (scope && !HasError() && DependsOnScopeLevelOnly()) {
+    EvaluateByLevel(scope, first);
+    return;
+  }
   // Nothing below reads the scope: the set is the same as last time.
   if (FComputed && !DependsOnScope() && (!first || SameNode(scope, FLastScope))) return;
+  Compute(scope);
+}
+
+TJUXFunc_LoopBase::TLevelResult* TJUXFunc_LoopBase::KeptResult(int depth) {
+  if (FResultHolds >= 0) {
+    TLevelResult& held = FLevelResults[static_cast<size_t>(FResultHolds)];
+    if (held.Depth == depth && held.Pass == FPass) return &held;
+  }
+  for (TLevelResult& kept : FLevelResults)
+    if (kept.Depth == depth && kept.Pass == FPass) return &kept;
+  return nullptr;
+}
+
+TJUXFunc_LoopBase::TLevelResult& TJUXFunc_LoopBase::SlotFor(int depth) {
+  for (TLevelResult& slot : FLevelResults)
+    if (slot.Depth == depth || slot.Pass != FPass) return slot;
+  if (FLevelResults.size() < kMaxLevelResults) return FLevelResults.emplace_back();
+  FNextEvicted = (FNextEvicted + 1) % kMaxLevelResults;
+  return FLevelResults[FNextEvicted];
+}
+
+void TJUXFunc_LoopBase::EvaluateByLevel(TTreeMapNode* scope, bool first) {
+  const std::shared_ptr<TTreeMapLevels>& levels = scope->Levels();
+  if (first || levels != FLevelsOfPass) {
+    // A new pass, or a changed tree: nothing kept is current.
+    ++FPass;
+    FLevelsOfPass = levels;
+  }
+  const int depth = scope->Depth();
+  if (TLevelResult* kept = KeptResult(depth)) {
+    LoopTicks(kept->LoopSteps);
+    if (HasError()) return;  // "User abort"
+    const int slot = static_cast<int>(kept - FLevelResults.data());
+    if (FResultHolds != slot) {
+      CopyValue(*kept->Value, *FResult);
+      FResultHolds = slot;
+    }
+    FSetState = kept->SetState;
+    FElementCount = kept->ElementCount;
+    if (kept->Flags != 0) SetFlags(kept->Flags, true);
+    return;
+  }
+  // The flags this computation raises are kept with its result: the node's
+  // earlier kind flags are set aside meanwhile (the error flag is clear).
+  const TJUXFlags earlier = FFlags;
+  FFlags = 0;
+  const int64_t stepsBefore = LoopCounter();
+  Compute(scope);
+  const TJUXFlags raised = FFlags;
+  FFlags = static_cast<TJUXFlags>(FFlags | earlier);
+  FResultHolds = -1;
+  if (HasError()) return;
+  TLevelResult& slot = SlotFor(depth);
+  if (!slot.Value || &slot.Value->GetClass() != &FResult->GetClass()) slot.Value = FResult->GetClass().Create();
+  CopyValue(*FResult, *slot.Value);
+  slot.Depth = depth;
+  slot.Pass = FPass;
+  slot.SetState = FSetState;
+  slot.ElementCount = FElementCount;
+  slot.LoopSteps = LoopCounter() - stepsBefore;
+  slot.Flags = raised;
+  FResultHolds = static_cast<int>(&slot - FLevelResults.data());
+}
+
+void TJUXFunc_LoopBase::Compute(TTreeMapNode* scope) {
   Require(ParamCount() == 1 && Param(0), kUnparsedTree);
   FComputed = false;
   FLastScope = scope;

@@ -51,3 +51,11 @@ inline void Require(bool condition, std::string_view message,
                     TSourceLocation where = TSourceLocation::current()) {
   if (!condition) throw EAssertionFailed(message, where);
 }
+
+// As Require, for a message that costs to build (it allocates): `message()`
+// is called only when `condition` fails, so a check in a hot loop costs
+// nothing while it holds.
+template <class TMakeMessage>
+void RequireWith(bool condition, TMakeMessage&& message, TSourceLocation where = TSourceLocation::current()) {
+  if (!condition) throw EAssertionFailed(message(), where);
+}

@@ -35,7 +35,8 @@ TDravolinHashedStringList& TDravolinHashedStringList::operator=(const TDravolinH
 }
 
 const std::string& TDravolinHashedStringList::operator[](int index) const {
-  Require(index >= 0 && index < Count(), "List index out of bounds (" + std::to_string(index) + ")");
+  RequireWith(index >= 0 && index < Count(),
+              [index] { return "List index out of bounds (" + std::to_string(index) + ")"; });
   return FStrings[static_cast<size_t>(index)];
 }
 
@@ -47,7 +48,8 @@ int TDravolinHashedStringList::Add(std::string text) {
 }
 
 void TDravolinHashedStringList::Delete(int index) {
-  Require(index >= 0 && index < Count(), "List index out of bounds (" + std::to_string(index) + ")");
+  RequireWith(index >= 0 && index < Count(),
+              [index] { return "List index out of bounds (" + std::to_string(index) + ")"; });
   FStrings.erase(FStrings.begin() + index);
   FIndexValid = false;
 }

@@ -37,7 +37,7 @@ bool TStringsTypeCluster::ContainsIndexValue(int32_t index, TAttributeDescriptor
 }
 
 std::string TStringsTypeCluster::ValueText(int index) const {
-  Require(index >= 0 && index < FValues.Count(), "Index out of Bounds Cluster " + Name());
+  RequireWith(index >= 0 && index < FValues.Count(), [this] { return "Index out of Bounds Cluster " + Name(); });
   return FValues[index];
 }
 

@@ -1,6 +1,7 @@
 #include "treemap/tree_map_node.h"
 
 #include <string>
+#include <vector>
 
 #include "foundation/assertion.h"
 #include "foundation/format_settings.h"
@@ -9,6 +10,10 @@ TTreeMapNode::TTreeMapNode(TTreeMapNode* parent, int32_t recordIndex, TTreeMapLe
                            TTreeMapDataSource* data)
     : FLevel(level), FDataSource(data), FParent(parent), FRecordIndex(recordIndex) {
   if (level && level->HasChildren != 0) FChildren = std::make_unique<TChildrenBlock>();
+  if (parent) {
+    FDepth = parent->FDepth + 1;
+    FRoot = parent->FRoot;
+  }
 }
 
 std::unique_ptr<TTreeMapNode> TTreeMapNode::CreateRoot(int32_t recordIndex, TTreeMapLevel* level,
@@ -19,6 +24,7 @@ std::unique_ptr<TTreeMapNode> TTreeMapNode::CreateRoot(int32_t recordIndex, TTre
 TTreeMapNode& TTreeMapNode::AddChild(int32_t recordIndex, TTreeMapLevel* level, TTreeMapDataSource* data) {
   Require(!IsLeaf(), "Assertion failure");
   FChildren->Children.push_back(std::unique_ptr<TTreeMapNode>(new TTreeMapNode(this, recordIndex, level, data)));
+  Changed();
   return *FChildren->Children.back();
 }
 
@@ -38,45 +44,61 @@ TTreeMapNode::~TTreeMapNode() {
 
 TTreeMapNode::TChildList TTreeMapNode::SetChildList(TChildList list) {
   Require(!IsLeaf(), "Assertion failure");
-  for (const auto& child : list) Require(child != nullptr, "Assertion failure");
-  for (const auto& child : list) child->FParent = this;
+  // Every node a caller holds is a root; this tree's own root would become
+  // its own descendant.
+  for (const auto& child : list) Require(child != nullptr && child.get() != FRoot, "Assertion failure");
   std::swap(FChildren->Children, list);
+  for (const auto& child : FChildren->Children) Place(*child, this);
+  // The previous children are the caller's now; a parent that may be freed
+  // before them would leave them pointing at freed memory.
+  for (const auto& child : list) Place(*child, nullptr);
+  Changed();
   return list;
 }
 
+void TTreeMapNode::Place(TTreeMapNode& top, TTreeMapNode* parent) {
+  top.FParent = parent;
+  top.FDepth = parent ? parent->FDepth + 1 : 0;
+  top.FRoot = parent ? parent->FRoot : &top;
+  top.FLevels.reset();  // only a root keeps levels
+  std::vector<TTreeMapNode*> pending{&top};
+  while (!pending.empty()) {
+    TTreeMapNode* const node = pending.back();
+    pending.pop_back();
+    if (!node->FChildren) continue;
+    for (const auto& child : node->FChildren->Children) {
+      child->FDepth = node->FDepth + 1;
+      child->FRoot = node->FRoot;
+      pending.push_back(child.get());
+    }
+  }
+}
+
 TTreeMapNode& TTreeMapNode::Child(int index) const {
-  Require(index >= 0 && index < ChildCount(), "Child index out of bounds (" + std::to_string(index) + ")");
+  RequireWith(index >= 0 && index < ChildCount(),
+              [index] { return "Child index out of bounds (" + std::to_string(index) + ")"; });
   return *FChildren->Children[static_cast<size_t>(index)];
 }
 
 void TTreeMapNode::SetChildrenRect(const TTreeMapRect& rect) {
-  if (FChildren) FChildren->ChildrenRect = rect;
+  if (!FChildren) return;
+  FChildren->ChildrenRect = rect;
+  Changed();
 }
 
 void TTreeMapNode::SetByteField(int32_t value) {
   if (FChildren) {
     FChildren->Value = value;
-    return;
+  } else {
+    Require(value >= 0 && value <= 255, "Assertion failure");
+    FValue = static_cast<uint8_t>(value);
   }
-  Require(value >= 0 && value <= 255, "Assertion failure");
-  FValue = static_cast<uint8_t>(value);
+  Changed();
 }
 
 std::string TTreeMapNode::GetClassString() const {
   if (!FLevel || !FLevel->GroupingAttribute) return "No class string";
   return FLevel->GroupingAttribute->IndexText(FClusterValueIndex, UserFormatSettings());
-}
-
-const TTreeMapNode& TTreeMapNode::Root() const {
-  const TTreeMapNode* node = this;
-  while (node->FParent) node = node->FParent;
-  return *node;
-}
-
-TTreeMapNode& TTreeMapNode::Root() {
-  TTreeMapNode* node = this;
-  while (node->FParent) node = node->FParent;
-  return *node;
 }
 
 TTreeMapNode& TTreeMapNode::DisplayRoot() {
@@ -85,10 +107,10 @@ TTreeMapNode& TTreeMapNode::DisplayRoot() {
   return Root();
 }
 
-int TTreeMapNode::Depth() const {
-  int depth = 0;
-  for (const TTreeMapNode* node = FParent; node; node = node->FParent) ++depth;
-  return depth;
+const std::shared_ptr<TTreeMapLevels>& TTreeMapNode::Levels() const {
+  TTreeMapNode& root = *FRoot;
+  if (!root.FLevels) root.FLevels = std::make_shared<TTreeMapLevels>(root);
+  return root.FLevels;
 }
 
 bool SameNode(const TTreeMapNode* a, const TTreeMapNode* b) {

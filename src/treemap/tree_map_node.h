@@ -11,6 +11,12 @@
 // every other node; the root owns the whole tree. Level and data source are
 // host objects that must outlive the nodes referring to them.
 //
+// Every node knows its depth and its root, so both are answered at once;
+// replacing a child list costs the size of the subtrees that move. Every
+// change to a node (a setter, a child added, a child list replaced) gives the
+// tree new Levels, which is how caches of data derived from the tree (the
+// evaluator's level sets and aggregates over them) learn of the change.
+//
 // The host-side interfaces the evaluator uses are included here.
 
 #include <cstdint>
@@ -21,6 +27,7 @@
 #include "treemap/attribute_collection.h"
 #include "treemap/attribute_descriptor.h"
 #include "treemap/tree_map_data_source.h"
+#include "treemap/tree_map_levels.h"
 #include "treemap/tree_map_level.h"
 #include "treemap/tree_map_rect.h"
 
@@ -44,16 +51,20 @@ class TTreeMapNode {
   // The children, nullptr for a leaf.
   const TChildList* ChildList() const { return FChildren ? &FChildren->Children : nullptr; }
   // Replaces the children of an inner node and returns the previous list to
-  // the caller. The new children become children of this node (their parent
-  // is set to it); empty entries are not allowed. Raises EAssertionFailed
-  // ("Assertion failure") for a leaf or an empty entry.
+  // the caller. The new children (roots of their own trees, as every node a
+  // caller holds is) become children of this node; the previous ones leave
+  // the tree and become roots. Empty entries are not allowed. Raises
+  // EAssertionFailed ("Assertion failure") for a leaf or an empty entry.
   TChildList SetChildList(TChildList list);
   // Child Index; raises EAssertionFailed when Index is outside 0..ChildCount-1.
   TTreeMapNode& Child(int index) const;
   int ChildCount() const { return FChildren ? static_cast<int>(FChildren->Children.size()) : 0; }
 
   TTreeMapRect Rect() const { return FRect; }
-  void SetRect(const TTreeMapRect& rect) { FRect = rect; }
+  void SetRect(const TTreeMapRect& rect) {
+    FRect = rect;
+    Changed();
+  }
   // The children area; a leaf answers its own rectangle.
   TTreeMapRect GetChildrenRect() const { return FChildren ? FChildren->ChildrenRect : FRect; }
   // Sets the children area of an inner node; ignored for a leaf.
@@ -69,40 +80,67 @@ class TTreeMapNode {
   std::string GetClassString() const;
 
   // The topmost ancestor (this node for a root).
-  const TTreeMapNode& Root() const;
-  TTreeMapNode& Root();
+  const TTreeMapNode& Root() const { return *FRoot; }
+  TTreeMapNode& Root() { return *FRoot; }
   // The nearest node from this one upwards whose level is a display root;
   // the root when no node on the way is one.
   TTreeMapNode& DisplayRoot();
   const TTreeMapNode& DisplayRoot() const { return const_cast<TTreeMapNode*>(this)->DisplayRoot(); }
   // The number of ancestors (0 for a root).
-  int Depth() const;
+  int Depth() const { return FDepth; }
+  // The levels of this node's tree as it is now: the same object until a node
+  // of the tree changes, a new one after that (see tree_map_levels.h).
+  const std::shared_ptr<TTreeMapLevels>& Levels() const;
 
   TTreeMapNode* Parent() const { return FParent; }
   TTreeMapLevel* Level() const { return FLevel; }
   TTreeMapDataSource* DataSource() const { return FDataSource; }
-  void SetDataSource(TTreeMapDataSource* data) { FDataSource = data; }
+  void SetDataSource(TTreeMapDataSource* data) {
+    FDataSource = data;
+    Changed();
+  }
 
   int32_t RecordIndex() const { return FRecordIndex; }
-  void SetRecordIndex(int32_t index) { FRecordIndex = index; }
+  void SetRecordIndex(int32_t index) {
+    FRecordIndex = index;
+    Changed();
+  }
   int32_t ClusterValueIndex() const { return FClusterValueIndex; }
-  void SetClusterValueIndex(int32_t index) { FClusterValueIndex = index; }
+  void SetClusterValueIndex(int32_t index) {
+    FClusterValueIndex = index;
+    Changed();
+  }
 
   double RealSize() const { return FRealSize; }
-  void SetRealSize(double size) { FRealSize = size; }
+  void SetRealSize(double size) {
+    FRealSize = size;
+    Changed();
+  }
   double DisplaySize() const { return FDisplaySize; }
-  void SetDisplaySize(double size) { FDisplaySize = size; }
+  void SetDisplaySize(double size) {
+    FDisplaySize = size;
+    Changed();
+  }
 
   // Excluded nodes are passed over by the whole-level walk.
   bool Excluded() const { return FExcluded; }
-  void SetExcluded(bool excluded) { FExcluded = excluded; }
+  void SetExcluded(bool excluded) {
+    FExcluded = excluded;
+    Changed();
+  }
 
   // Two values kept for the host and not read here: an integer (-1 at
   // creation) and a flag (true at creation).
   int32_t HostInteger() const { return FHostInteger; }
-  void SetHostInteger(int32_t value) { FHostInteger = value; }
+  void SetHostInteger(int32_t value) {
+    FHostInteger = value;
+    Changed();
+  }
   bool HostFlag() const { return FHostFlag; }
-  void SetHostFlag(bool value) { FHostFlag = value; }
+  void SetHostFlag(bool value) {
+    FHostFlag = value;
+    Changed();
+  }
 
  private:
   struct TChildrenBlock {
@@ -112,6 +150,11 @@ class TTreeMapNode {
   };
 
   TTreeMapNode(TTreeMapNode* parent, int32_t recordIndex, TTreeMapLevel* level, TTreeMapDataSource* data);
+  // Drops the tree's levels: the next request makes new ones.
+  void Changed() { FRoot->FLevels.reset(); }
+  // Sets depth and root of `top` and of every node below it, after `top`
+  // was placed under `parent` (nullptr: it became a root).
+  static void Place(TTreeMapNode& top, TTreeMapNode* parent);
 
   std::unique_ptr<TChildrenBlock> FChildren;
   int32_t FHostInteger = -1;
@@ -126,6 +169,9 @@ class TTreeMapNode {
   TTreeMapDataSource* FDataSource = nullptr;
   TTreeMapNode* FParent = nullptr;
   int32_t FRecordIndex = -1;
+  int32_t FDepth = 0;
+  TTreeMapNode* FRoot = this;
+  mutable std::shared_ptr<TTreeMapLevels> FLevels;  // roots only, made on request
 };
 
 // Whether two scope nodes denote the same node: false when either is

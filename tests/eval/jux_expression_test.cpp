@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "eval/jux_derived_vars.h"
 #include "foundation/assertion.h"
 #include "test_host.h"
@@ -59,6 +62,53 @@ TEST(JUXExpressionErrors, LoopTickCallsProgressAfterTheInterval) {
   child.LoopTick();
   EXPECT_TRUE(child.HasErrorKind(jeUserAbort));
   EXPECT_EQ(root.Errors().back(), "User abort");
+}
+
+// LoopTicks(n) against n calls of LoopTick: the same counter, the same
+// callback calls, and the same stop at a false answer.
+TEST(JUXExpressionErrors, LoopTicksCountAsSingleTicksDo) {
+  struct TCase {
+    int64_t Interval;
+    int64_t Before;  // single ticks first, so the tick counter starts mid-interval
+    int64_t Steps;
+    int StopAtCall;  // the callback answers false at this call (1-based); 0 never
+  };
+  const TCase cases[] = {
+      {10000, 0, 10000, 0}, {10000, 0, 10001, 0}, {10000, 9999, 2, 0}, {3, 0, 25, 0}, {3, 2, 7, 0},
+      {0, 0, 5, 0},         {-4, 1, 3, 0},        {1, 0, 1, 0},        {3, 1, 30, 3}, {0, 0, 5, 1},
+      {10000, 0, 0, 0},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Interval << " " << c.Before << " " << c.Steps << " " << c.StopAtCall);
+    std::vector<int64_t> calls[2];
+    std::unique_ptr<TJUXExpr_Root> roots[2];
+    std::unique_ptr<TJUXExpr_Const> children[2];
+    for (int r = 0; r < 2; ++r) {
+      roots[r] = std::make_unique<TJUXExpr_Root>();
+      children[r] = std::make_unique<TJUXExpr_Const>(roots[r].get(), jlkIntegerConstant, "1");
+      roots[r]->SetTickInterval(c.Interval);
+      roots[r]->SetProgressCallback([&calls, r, &c](int64_t counter) {
+        calls[r].push_back(counter);
+        return static_cast<int>(calls[r].size()) != c.StopAtCall;
+      });
+      for (int64_t i = 0; i < c.Before; ++i) children[r]->LoopTick();
+    }
+    for (int64_t i = 0; i < c.Steps && !children[0]->HasError(); ++i) children[0]->LoopTick();
+    children[1]->LoopTicks(c.Steps);
+    EXPECT_EQ(calls[1], calls[0]);
+    EXPECT_EQ(roots[1]->LoopCounter(), roots[0]->LoopCounter());
+    EXPECT_EQ(roots[1]->Errors(), roots[0]->Errors());
+    // The next single tick calls back where it would have.
+    children[0]->ClearErrorFlag();
+    children[1]->ClearErrorFlag();
+    for (int r = 0; r < 2; ++r) children[r]->LoopTick();
+    EXPECT_EQ(calls[1], calls[0]);
+  }
+  // Without a callback only the counter moves.
+  TJUXExpr_Root root;
+  TJUXExpr_Const child(&root, jlkIntegerConstant, "1");
+  child.LoopTicks(123456);
+  EXPECT_EQ(root.LoopCounter(), 123456);
 }
 
 TEST(JUXExpressionConst, Literals) {

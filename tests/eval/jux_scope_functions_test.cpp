@@ -99,6 +99,9 @@ TEST_F(ScopeTree, ScopeFunctionsReachTheExpectedNodes) {
       {"wholelevel.nodeinfo('realsize')", B, {"10", "40", "20", "30", "50"}},
       {"wholelevel.nodeinfo('realsize')", A3, {"11", "12", "13", "41", "21", "51"}},  // 22 excluded
       {"wholelevel.nodeinfo('realsize')", R3, {"100", "101", "102", "103", "104"}},
+      // The inner wholelevel reaches a level the outer walk has not: the
+      // tree computes it while the outer level is being delivered.
+      {"wholelevel.setcount(children.wholelevel)", A, {"12", "0", "12", "0", "0"}},
       {"allrecords.x", A, {"1", "-2", "3", "4", "5"}},
       {"filter(nodes; x > 0).x", Tree.get(), {"1", "3", "4", "5"}},
       {"filter(children; childrencount > 2).nodeinfo('realsize')", Tree.get(), {"10"}},
@@ -298,6 +301,137 @@ TEST_F(ScopeTree, AggregatesOverScopeSetsFollowTheScope) {
     for (size_t i = 0; i < std::size(scopes); ++i) got.push_back(eval.Evaluate(scopes[i], i == 0));
     EXPECT_EQ(got, expected);
   }
+}
+
+// What a host sees of a pass over a list of scope nodes.
+struct TPassRecord {
+  TList Results;
+  std::vector<TJUXFlags> Flags;  // the node's flags after each evaluation
+  std::vector<int64_t> Counters;  // the loop counter after each evaluation
+  std::vector<int64_t> Calls;     // the progress callback's counters
+  TList Errors;
+};
+
+// Evaluates `text` on every node of `scopes` in turn, with a progress
+// callback every `interval` steps that answers false at call `stopAtCall`
+// (0: never). `onePass`: the host protocol, `first` for the first node
+// only. Otherwise every node starts a pass of its own, so every aggregate
+// is computed afresh; the kind flags are then gathered as one pass keeps them.
+TPassRecord RunOverNodes(TTestHost& host, const char* text, const std::vector<TTreeMapNode*>& scopes, bool onePass,
+                         int64_t interval, size_t stopAtCall) {
+  TPassRecord record;
+  TTreeEval eval(host);
+  eval.Root().SetTickInterval(interval);
+  eval.Root().SetProgressCallback([&record, stopAtCall](int64_t counter) {
+    record.Calls.push_back(counter);
+    return record.Calls.size() != stopAtCall;
+  });
+  EXPECT_TRUE(eval.Load(text, scopes.front()));
+  TJUXFlags kinds = 0;
+  for (size_t i = 0; i < scopes.size(); ++i) {
+    record.Results.push_back(eval.Evaluate(scopes[i], !onePass || i == 0));
+    kinds = static_cast<TJUXFlags>(kinds | (eval.Node().Flags() & ~jfError));
+    record.Flags.push_back(onePass ? eval.Node().Flags()
+                                   : static_cast<TJUXFlags>(kinds | (eval.Node().Flags() & jfError)));
+    record.Counters.push_back(eval.Root().LoopCounter());
+  }
+  record.Errors = eval.Errors();
+  return record;
+}
+
+void ExpectSamePass(const TPassRecord& got, const TPassRecord& expected) {
+  EXPECT_EQ(got.Results, expected.Results);
+  EXPECT_EQ(got.Flags, expected.Flags);
+  EXPECT_EQ(got.Counters, expected.Counters);
+  EXPECT_EQ(got.Calls, expected.Calls);
+  EXPECT_EQ(got.Errors, expected.Errors);
+}
+
+// Aggregates over the whole level compute once per depth and pass and keep
+// the result for the other nodes at that depth: the host sees the results,
+// flags, loop counts and progress calls of a computation on every node.
+TEST_F(ScopeTree, AggregatesOverTheWholeLevelShowWhatAFreshComputationShows) {
+  const char* const texts[] = {
+      "nodeinfo('realsize') / sum(wholelevel.nodeinfo('realsize'))",
+      "setcount(wholelevel) + levelindex",
+      "var(wholelevel.nodeinfo('realsize'))",  // one node at depth 0: +inf and kind 2
+      "mean(wholelevel.x)",
+      "sum(wholelevel.setcount(allrecords))",  // inner loops count too
+      "setcounttrue(wholelevel.childrencount > 1) * 1000 + setmax(wholelevel.nodeinfo('realsize'))",
+  };
+  // Every node depth first, twice: the depths interleave, and each comes back.
+  std::vector<TTreeMapNode*> scopes;
+  for (int round = 0; round < 2; ++round) {
+    std::vector<TTreeMapNode*> pending{Tree.get()};
+    while (!pending.empty()) {
+      TTreeMapNode* node = pending.back();
+      pending.pop_back();
+      scopes.push_back(node);
+      for (int c = node->ChildCount(); c-- > 0;) pending.push_back(&node->Child(c));
+    }
+  }
+  for (const char* text : texts) {
+    for (const size_t stopAtCall : {size_t{0}, size_t{4}}) {
+      SCOPED_TRACE(testing::Message() << text << ", stop at call " << stopAtCall);
+      const TPassRecord pass = RunOverNodes(Host, text, scopes, true, 3, stopAtCall);
+      ExpectSamePass(pass, RunOverNodes(Host, text, scopes, false, 3, stopAtCall));
+      EXPECT_EQ(pass.Errors.empty(), stopAtCall == 0);
+    }
+  }
+}
+
+// The kept results belong to one state of the tree: every change to a node
+// of it makes the next evaluation compute afresh, also within a pass.
+TEST_F(ScopeTree, LevelResultsFollowEditsOfTheTree) {
+  TTreeEval count(Host);
+  ASSERT_TRUE(count.Load("setcount(wholelevel)", A));
+  TTreeMapNode& c = Tree->Child(3);
+  TTreeMapNode& e = Tree->Child(4);
+  TTreeMapNode& b2 = B->Child(1);
+  EXPECT_EQ(count.Evaluate(A, true), "5");
+  EXPECT_EQ(count.Evaluate(A1, false), "6");
+  EXPECT_EQ(count.Evaluate(B, false), "5");
+  c.SetExcluded(true);
+  EXPECT_EQ(count.Evaluate(B, false), "4");
+  EXPECT_EQ(count.Evaluate(A3, false), "6");
+  TTreeMapNode::TChildList removed = e.SetChildList({});
+  EXPECT_EQ(count.Evaluate(A3, false), "5");
+  b2.SetExcluded(false);
+  EXPECT_EQ(count.Evaluate(B1, false), "6");
+  Tree->AddChild(-1, &Levels[1], &Host.Data);
+  EXPECT_EQ(count.Evaluate(A, false), "5");
+  EXPECT_TRUE(count.Errors().empty());
+
+  // The values of the level's nodes are read through their records.
+  TTreeEval sum(Host);
+  ASSERT_TRUE(sum.Load("sum(wholelevel.x)", R0));
+  EXPECT_EQ(sum.Evaluate(R0, true), "11");
+  EXPECT_EQ(sum.Evaluate(R3, false), "11");
+  R0->SetRecordIndex(3);
+  EXPECT_EQ(sum.Evaluate(R3, false), "14");
+}
+
+// The host's data is read once per pass, as for aggregates that do not depend
+// on the scope; a new pass reads it again.
+TEST_F(ScopeTree, LevelResultsReadTheDataOncePerPass) {
+  TTreeEval sum(Host);
+  ASSERT_TRUE(sum.Load("sum(wholelevel.x)", R0));
+  EXPECT_EQ(sum.Evaluate(R0, true), "11");
+  static_cast<eval_test::TTestColumn&>(*Host.Attributes.Descriptors[0]).Numbers[0] = 101;
+  EXPECT_EQ(sum.Evaluate(R3, false), "11");
+  EXPECT_EQ(sum.Evaluate(R3, true), "111");
+}
+
+TEST(LevelResults, ATreeBuiltWhereAFreedOneWasIsComputedAfresh) {
+  TTestHost host(4);
+  host.AddNumber("x", atDouble, {1, 2, 3, 4});
+  host.BuildTree({{0, 1}, {2}});
+  TTreeEval eval(host);
+  ASSERT_TRUE(eval.Load("setcount(wholelevel) * 10 + sum(wholelevel.x)", &host.Record(0, 0)));
+  EXPECT_EQ(eval.Evaluate(&host.Record(0, 0), true), "36");
+  host.Tree.reset();  // the new tree may take the freed one's memory
+  host.BuildTree({{0}, {1}, {2, 3}});
+  EXPECT_EQ(eval.Evaluate(&host.Record(2, 1), false), "50");
 }
 
 TEST_F(ScopeTree, ValueOperandPreparedWithoutANodeIsPreparedWhenOneComes) {

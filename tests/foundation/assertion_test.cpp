@@ -14,3 +14,21 @@ TEST(Assertion, CarriesMessageFileAndLine) {
   }
   EXPECT_NO_THROW(Require(true, "never"));
 }
+
+TEST(Assertion, RequireWithBuildsTheMessageOnlyOnFailure) {
+  int built = 0;
+  const auto message = [&built] {
+    ++built;
+    return std::string("index ") + std::to_string(7) + " out of range";
+  };
+  for (int i = 0; i < 3; ++i) RequireWith(true, message);
+  EXPECT_EQ(built, 0);
+  try {
+    RequireWith(false, message);
+    FAIL() << "RequireWith did not raise";
+  } catch (const EAssertionFailed& e) {
+    EXPECT_EQ(built, 1);
+    EXPECT_EQ(e.Message(), "index 7 out of range");
+    EXPECT_NE(std::string(e.File()).find("assertion_test.cpp"), std::string::npos);  // the caller, not the header
+  }
+}

@@ -26,6 +26,12 @@ TEST(DravolinHashedStringList, LookupsIgnoreCaseAndFindTheFirst) {
   EXPECT_EQ(list[1], "ABC");
   EXPECT_THROW(list[3], EAssertionFailed);
   EXPECT_THROW(list.Delete(-1), EAssertionFailed);
+  try {
+    list.Delete(3);
+    FAIL() << "no precondition failure";
+  } catch (const EAssertionFailed& e) {
+    EXPECT_EQ(e.Message(), "List index out of bounds (3)");
+  }
 
   const TDravolinHashedStringList copy = list;
   list.Clear();
