@@ -233,6 +233,58 @@ TEST(JUXParser, PrintsWithTheFewestParentheses) {
   }
 }
 
+// A literal prints in the expression's format settings unless that text
+// would read back as another number or type; then it prints the shortest
+// text that reads back as the same literal. Either way the printed text
+// parses to the same value of the same class.
+TEST(JUXParser, LiteralsPrintAsTextThatReadsBack) {
+  struct TCase {
+    char Separator;
+    const char* Text;
+    const char* Printed;
+  };
+  const TCase cases[] = {
+      {'.', "1.50", "1.5"},
+      {'.', "2.0", "2.0"},
+      {'.', "2", "2"},
+      {'.', "0012", "12"},
+      {'.', "$1F", "$1F"},
+      {'.', "100.0", "100.0"},
+      {'.', "0.5", "0.5"},
+      {'.', "2e-3", "0.002"},
+      {'.', "1e-7", "1e-7"},
+      {'.', "1.5E-9", "1.5e-9"},
+      {'.', "0.1234567", "0.1234567"},
+      {'.', "123456.789", "123456.789"},
+      {'.', "1e20", "1e20"},
+      {'.', "2.5e15", "2.5e15"},
+      {'.', "0.30000000000000004", "0.30000000000000004"},
+      {'.', "0e5", "0.0"},
+      {',', "2,0", "2,0"},
+      {',', "1,50", "1,5"},
+      {',', "1e-7", "1e-7"},
+      {',', "3,25e-12", "3,25e-12"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Text);
+    TTestRoot root;
+    root.FormatSettings().DecimalSeparator = c.Separator;
+    const auto node = Parse(root, c.Text);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->AsText(), c.Printed);
+    const auto reparsed = Parse(root, node->AsText());
+    ASSERT_NE(reparsed, nullptr);
+    EXPECT_EQ(root.Errors(), std::vector<std::string>{});
+    EXPECT_EQ(reparsed->Result()->TypeName(), node->Result()->TypeName());
+    if (const auto* number = dynamic_cast<const TJUXVar_Double*>(node->Result()))
+      EXPECT_EQ(dynamic_cast<const TJUXVar_Double&>(*reparsed->Result()).Value(), number->Value());
+    else
+      EXPECT_EQ(reparsed->Result()->ToText(root.FormatSettings()), node->Result()->ToText(root.FormatSettings()));
+  }
+  TTestRoot root;
+  EXPECT_EQ(Parse(root, "1e-7 + 2.0")->AsText(), "1e-7 + 2.0");
+}
+
 // Text nested beyond the bound is refused with one message, whatever form the
 // nesting takes, and never exhausts the stack.
 TEST(JUXParser, BoundsTheNestingDepth) {
