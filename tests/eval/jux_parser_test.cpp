@@ -379,6 +379,10 @@ TEST(JUXParser, LongOperatorChains) {
     const auto copy = node->Clone();
     ASSERT_NE(copy, nullptr);
     EXPECT_TRUE(copy->AsText() == printed);
+    // The copy's nodes belong to the copy's tree.
+    const TJUXExpression* bottom = copy.get();
+    while (const auto* f = dynamic_cast<const TJUXFunction*>(bottom)) bottom = f->Param(0);
+    EXPECT_EQ(bottom->Root(), copy.get());
   }
   // Errors inside a long chain keep their positions.
   TTestRoot root;
