@@ -1,5 +1,6 @@
-// The reference parser (see the header): the recursive-splitting parser
-// kept unchanged apart from its namespace.
+// The reference parser (see the header): the recursive-splitting parser as
+// it was, in its own namespace; identifier lookup and argument splitting,
+// which did not change, are the parser's own.
 #include "jux_reference_parser.h"
 
 #include <limits>
@@ -17,8 +18,6 @@ namespace JUXReference {
 namespace {
 
 std::unique_ptr<TJUXExpression> RefBuildExpression(TJUXTokens* tokens, TJUXExpression* parent);
-TJUXIdentifier RefClassifyIdentifier(const TJUXTokens& tokens);
-TJUXTokenArray RefParseArguments(TJUXTokens* tokens, uint8_t openKind, uint8_t closeKind);
 
 // The argument slices of one function node, parsed on demand by the node's
 // constructor with the node as parent.
@@ -41,20 +40,6 @@ std::unique_ptr<TJUXExpression> CreateFunction(const TJUXFunctionClass& cls, TJU
   return cls.Create(parent, operatorSyntax, params);
 }
 
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
-
-// An identifier's lower-cased text, or nothing for another kind of token.
-bool LowerIdentifier(const TJUXTokens& tokens, int index, std::string& lower) {
-  if (index < 0 || index >= tokens.Count() || tokens.Kind(index) != jtkID) return false;
-  lower = LowerAscii(tokens.Token(index).Text);
-  return true;
-}
-
 // A name or literal reads one token; more tokens after it are reported at
 // the first of them.
 void RejectTrailingTokens(TJUXTokens& tokens) {
@@ -62,13 +47,13 @@ void RejectTrailingTokens(TJUXTokens& tokens) {
 }
 
 std::unique_ptr<TJUXExpression> BuildIdentifier(TJUXTokens& tokens, TJUXExpression* parent) {
-  const TJUXIdentifier id = RefClassifyIdentifier(tokens);
+  const TJUXIdentifier id = ::ClassifyIdentifier(tokens);
   const TJUXTokenInfo& token = tokens.Token(0);
   std::unique_ptr<TJUXExpression> node;
   switch (id.Kind) {
     case TJUXIdentifier::Function: {
       // A name with nothing after it is a call without arguments.
-      const TJUXTokenArray arguments = RefParseArguments(tokens.Slice(1, tokens.Count() - 1), jtkOpenParen, jtkCloseParen);
+      const TJUXTokenArray arguments = ::ParseArguments(tokens.Slice(1, tokens.Count() - 1), jtkOpenParen, jtkCloseParen);
       return CreateFunction(*JUXFunctionRegistry()[static_cast<size_t>(id.Index)].Class, parent, false, arguments);
     }
     case TJUXIdentifier::Constant: {
@@ -93,44 +78,6 @@ bool IsLiteral(uint8_t kind) {
          kind == jtkIntegerConstant;
 }
 
-int RefFunctionIndex(const TJUXTokens& tokens, int index) {
-  std::string lower;
-  return LowerIdentifier(tokens, index, lower) ? JUXFunctionIndexOfName(lower) : -1;
-}
-
-int RefConstantIndex(const TJUXTokens& tokens, int index) {
-  std::string lower;
-  return LowerIdentifier(tokens, index, lower) ? JUXConstantIndexOfName(lower) : -1;
-}
-
-int RefSpecialVariableIndex(const TJUXTokens& tokens, int index) {
-  std::string lower;
-  if (!LowerIdentifier(tokens, index, lower)) return -1;
-  // The special variables are root data; the token list may have been made
-  // for an inner node (the eval function parses below itself).
-  const TSpecVarList& vars = tokens.Expression()->Root()->SpecialVariables();
-  for (size_t i = 0; i < vars.size(); ++i)
-    if (vars[i].Name == lower) return static_cast<int>(i);
-  return -1;
-}
-
-int RefBinaryOperatorIndex(const TJUXTokens& tokens, int index) {
-  if (index < 0 || index >= tokens.Count()) return -1;
-  return JUXBinaryOperatorIndexOfKind(tokens.Kind(index));
-}
-
-int RefUnaryOperatorIndex(const TJUXTokens& tokens, int index) {
-  if (index < 0 || index >= tokens.Count()) return -1;
-  return JUXUnaryOperatorIndexOfKind(tokens.Kind(index));
-}
-
-TJUXIdentifier RefClassifyIdentifier(const TJUXTokens& tokens) {
-  if (const int row = RefFunctionIndex(tokens, 0); row >= 0) return {TJUXIdentifier::Function, row};
-  if (const int row = RefConstantIndex(tokens, 0); row >= 0) return {TJUXIdentifier::Constant, row};
-  if (const int row = RefSpecialVariableIndex(tokens, 0); row >= 0) return {TJUXIdentifier::SpecialVariable, row};
-  return {TJUXIdentifier::Attribute, -1};
-}
-
 TJUXSplit RefFindSplitOperator(TJUXTokens& tokens) {
   const std::span<const TJUXOperatorSpecs> binary = JUXBinaryOperators();
   int bestLevel = std::numeric_limits<int32_t>::max();
@@ -147,11 +94,11 @@ TJUXSplit RefFindSplitOperator(TJUXTokens& tokens) {
       continue;
     }
     // First, or right after another operator: a unary operator.
-    if (RefUnaryOperatorIndex(tokens, i) >= 0 && (i == 0 || i <= last + 1)) {
+    if (::UnaryOperatorIndex(tokens, i) >= 0 && (i == 0 || i <= last + 1)) {
       last = i;
       continue;
     }
-    const int row = RefBinaryOperatorIndex(tokens, i);
+    const int row = ::BinaryOperatorIndex(tokens, i);
     if (row < 0) continue;
     // "<=" lets the rightmost of equal levels win: left-associativity.
     const int level = binary[static_cast<size_t>(row)].Level;
@@ -162,29 +109,9 @@ TJUXSplit RefFindSplitOperator(TJUXTokens& tokens) {
     last = i;
   }
   if (split.Kind == TJUXSplit::None) {
-    if (const int row = RefUnaryOperatorIndex(tokens, 0); row >= 0) split = {TJUXSplit::Unary, row, 0};
+    if (const int row = ::UnaryOperatorIndex(tokens, 0); row >= 0) split = {TJUXSplit::Unary, row, 0};
   }
   return split;
-}
-
-TJUXTokenArray RefSplitTokens(TJUXTokens& tokens, uint8_t kind) {
-  TJUXTokenArray parts;
-  int start = 0;
-  while (start < tokens.Count()) {
-    int end = tokens.FindMatching(start, kind, +1);
-    if (end < 0) end = tokens.Count();
-    parts.push_back(tokens.Slice(start, end - 1));
-    start = end + 1;
-  }
-  return parts;
-}
-
-TJUXTokenArray RefParseArguments(TJUXTokens* tokens, uint8_t openKind, uint8_t closeKind) {
-  if (!tokens || tokens->Count() == 0) return {};
-  // Every enclosing pair goes, so f((a; b)) has the arguments of f(a; b).
-  if (tokens->StripOuterPairs(openKind, closeKind) > 0) return RefSplitTokens(*tokens, jtkSemicolon);
-  if (tokens->Expect(openKind, 0)) tokens->Expect(closeKind, tokens->Count());
-  return {};
 }
 
 std::unique_ptr<TJUXExpression> RefBuildExpression(TJUXTokens* tokens, TJUXExpression* parent) {
@@ -221,7 +148,7 @@ std::unique_ptr<TJUXExpression> RefBuildExpression(TJUXTokens* tokens, TJUXExpre
   if (first.Kind == jtkOpenBracket) {
     // A set literal: the node of setjoin, printed in brackets.
     return CreateFunction(*JUXFunctionClass<TJUXFunc_SetJoin>(), parent, true,
-                          RefParseArguments(tokens, jtkOpenBracket, jtkCloseBracket));
+                          ::ParseArguments(tokens, jtkOpenBracket, jtkCloseBracket));
   }
   tokens->Error("Syntax error, unexpected \"" + first.Text + "\"", 0);
   return nullptr;
