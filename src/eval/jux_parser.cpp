@@ -1,5 +1,6 @@
 #include "eval/jux_parser.h"
 
+#include <array>
 #include <limits>
 #include <span>
 #include <string>
@@ -94,23 +95,23 @@ bool IsLiteral(uint8_t kind) {
 struct TOperatorList {
   TJUXTokens* Tokens;
   std::vector<TJUXSplitCandidate> Ops;
-  std::vector<int> Left, Right;
+  std::vector<std::array<int, 2>> Below;  // per operator: the operators below its left and right side
   int Root = -1;
 };
 
-void ArrangeOperators(TOperatorList& list) {
+// Open is scratch space: the right edge of the tree so far, levels rising.
+void ArrangeOperators(TOperatorList& list, std::vector<int>& open) {
   const std::vector<TJUXSplitCandidate>& ops = list.Ops;
-  list.Left.assign(ops.size(), -1);
-  list.Right.assign(ops.size(), -1);
-  std::vector<int> open;  // the right edge of the tree so far, levels rising
+  list.Below.assign(ops.size(), {-1, -1});
+  open.clear();
   for (int i = 0; i < static_cast<int>(ops.size()); ++i) {
     int below = -1;
     while (!open.empty() && ops[static_cast<size_t>(open.back())].Level >= ops[static_cast<size_t>(i)].Level) {
       below = open.back();
       open.pop_back();
     }
-    list.Left[static_cast<size_t>(i)] = below;
-    if (!open.empty()) list.Right[static_cast<size_t>(open.back())] = i;
+    list.Below[static_cast<size_t>(i)][0] = below;
+    if (!open.empty()) list.Below[static_cast<size_t>(open.back())][1] = i;
     open.push_back(i);
   }
   list.Root = open.front();
@@ -139,9 +140,10 @@ std::unique_ptr<TJUXExpression> BuildOperatorTree(TJUXTokens& tokens, TJUXExpres
                                                   std::vector<TJUXSplitCandidate> ops) {
   const std::span<const TJUXOperatorSpecs> binary = JUXBinaryOperators();
   std::vector<std::unique_ptr<TOperatorList>> lists;
+  std::vector<int> scratch;
   const auto addList = [&](TJUXTokens* list, std::vector<TJUXSplitCandidate> listOps) {
-    lists.push_back(std::make_unique<TOperatorList>(TOperatorList{list, std::move(listOps), {}, {}, -1}));
-    ArrangeOperators(*lists.back());
+    lists.push_back(std::make_unique<TOperatorList>(TOperatorList{list, std::move(listOps), {}, -1}));
+    ArrangeOperators(*lists.back(), scratch);
     return lists.back().get();
   };
   struct TFrame {
@@ -184,7 +186,7 @@ std::unique_ptr<TJUXExpression> BuildOperatorTree(TJUXTokens& tokens, TJUXExpres
     frame.Node->BeginParam(side);
     const TOperatorList* list = frame.List;
     TJUXFunction* const node = frame.Node.get();
-    const int below = (side == 0 ? list->Left : list->Right)[static_cast<size_t>(frame.Op)];
+    const int below = list->Below[static_cast<size_t>(frame.Op)][static_cast<size_t>(side)];
     if (below >= 0) {
       start(list, below, node);
       continue;
