@@ -12,8 +12,7 @@ constexpr std::string_view kUnparsedTree = "JUX: an expression with syntax error
 
 }  // namespace
 
-void TJUXChangeOfScope::Construct(bool operatorSyntax, TJUXParamSource& params) {
-  TJUXTwoParamFunc::Construct(operatorSyntax, params);
+void TJUXChangeOfScope::EndConstruct() {
   ++Meta().ChangeOfScopeCount;
   // «1.5» typed with the wrong decimal separator scans as 1 "." 5.
   if (ParamCount() == 2 && Errors().empty())

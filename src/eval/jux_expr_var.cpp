@@ -4,20 +4,10 @@
 #include "foundation/assertion.h"
 #include "treemap/tree_map_node.h"
 
-namespace {
-
-bool IsInsideChangeOfScope(const TJUXExpression* node) {
-  for (; node; node = node->Parent())
-    if (node->IsChangeOfScope()) return true;
-  return false;
-}
-
-}  // namespace
-
 TJUXExpr_Var::TJUXExpr_Var(TJUXExpression* parent, std::string name) : TJUXExpression(parent), FName(std::move(name)) {
   TJUX_META& meta = Meta();
   meta.AttributeNames.Add(FName);
-  if (!IsInsideChangeOfScope(parent)) {
+  if (!parent || !parent->InsideChangeOfScope()) {
     meta.DirectAttributeNames.Add(FName);
     if (parent) parent->MarkDependsOnScope();
   }

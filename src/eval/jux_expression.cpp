@@ -39,7 +39,10 @@ bool TJUXNameList::Contains(std::string_view name) const {
 // --- TJUXExpression
 
 TJUXExpression::TJUXExpression(TJUXExpression* parent) : FParent(parent) {
-  if (!parent) {
+  if (parent) {
+    FRoot = parent->FRoot;
+    FBelowChangeOfScope = parent->InsideChangeOfScope();
+  } else {
     FErrors = std::make_unique<std::vector<std::string>>();
     FMeta = std::make_unique<TJUX_META>(0);
     FFormatSettings = std::make_unique<TFormatSettingsObj>(UserFormatSettings());
@@ -48,20 +51,18 @@ TJUXExpression::TJUXExpression(TJUXExpression* parent) : FParent(parent) {
 
 TJUXExpression::~TJUXExpression() = default;
 
-TJUXExpression* TJUXExpression::Root() {
-  TJUXExpression* node = this;
-  while (node->FParent) node = node->FParent;
-  return node;
-}
-
-const TJUXExpression* TJUXExpression::Root() const {
-  const TJUXExpression* node = this;
-  while (node->FParent) node = node->FParent;
-  return node;
-}
-
 void TJUXExpression::SetParent(TJUXExpression* parent) {
   FParent = parent;
+  // The subtree's cached root and change-of-scope context follow, parents
+  // before children.
+  std::vector<TJUXExpression*> pending{this};
+  while (!pending.empty()) {
+    TJUXExpression* const node = pending.back();
+    pending.pop_back();
+    node->FRoot = node->FParent ? node->FParent->FRoot : node;
+    node->FBelowChangeOfScope = node->FParent && node->FParent->InsideChangeOfScope();
+    node->AppendChildren(pending);
+  }
   if (parent) return;
   FFormatSettings = std::make_unique<TFormatSettingsObj>(UserFormatSettings());
   // A node that becomes a root needs a place for its messages and meta.
@@ -100,6 +101,8 @@ void TJUXExpression::AddError(uint8_t kind, std::string_view message) {
 
 int TJUXExpression::IndexOfParam(const TJUXExpression*) const { return -1; }
 
+void TJUXExpression::AppendChildren(std::vector<TJUXExpression*>&) const {}
+
 const std::vector<std::string>& TJUXExpression::Errors() const { return *Root()->FErrors; }
 TJUX_META& TJUXExpression::Meta() { return *Root()->FMeta; }
 const TFormatSettings& TJUXExpression::FormatSettings() const { return Root()->FFormatSettings->FormatSettings; }
@@ -114,14 +117,15 @@ void TJUXExpression::SetSpecialVariables(TSpecVarList vars) {
 }
 
 void TJUXExpression::MarkDependsOnScope() {
-  for (TJUXExpression* node = this; node; node = node->FParent) {
+  // Ancestors of a marked node are marked already, so the walk stops there.
+  for (TJUXExpression* node = this; node && !node->FDependsOnScopeNode; node = node->FParent) {
     node->FDependsOnScope = true;
     node->FDependsOnScopeNode = true;
   }
 }
 
 void TJUXExpression::MarkDependsOnScopeLevel() {
-  for (TJUXExpression* node = this; node; node = node->FParent) node->FDependsOnScope = true;
+  for (TJUXExpression* node = this; node && !node->FDependsOnScope; node = node->FParent) node->FDependsOnScope = true;
 }
 
 void TJUXExpression::LoopTick() {

@@ -123,16 +123,22 @@ class TJUXExpression {
   virtual int IndexOfParam(const TJUXExpression* expression) const;
   // True for the change-of-scope node classes ("." and evalfor).
   virtual bool IsChangeOfScope() const { return false; }
+  // Appends the nodes this node owns below itself (base: none).
+  virtual void AppendChildren(std::vector<TJUXExpression*>& children) const;
 
   // --- tree
   TJUXExpression* Parent() const { return FParent; }
-  // The top node of the tree (follows the parent chain).
-  TJUXExpression* Root();
-  const TJUXExpression* Root() const;
+  // The top node of the tree (the end of the parent chain, kept up to date
+  // at construction and by SetParent, so it costs no walk).
+  TJUXExpression* Root() { return FRoot; }
+  const TJUXExpression* Root() const { return FRoot; }
   // With a parent: the node joins the parent's tree (root data and format
   // settings). Without one: it becomes a root with a fresh copy of the user
-  // format settings. Error list and meta are kept.
+  // format settings. Error list and meta are kept. Costs the size of the
+  // subtree the node already has.
   void SetParent(TJUXExpression* parent);
+  // True when this node or an ancestor is a change of scope.
+  bool InsideChangeOfScope() const { return FBelowChangeOfScope || IsChangeOfScope(); }
 
   // --- value and state
   TJUXVar* Result() const { return FResult.get(); }
@@ -168,7 +174,8 @@ class TJUXExpression {
   int64_t LoopCounter() const;
 
   // --- helpers of the evaluation
-  // Sets depends-on-scope on this node and every ancestor.
+  // Sets depends-on-scope on this node and every ancestor (the walk stops at
+  // a node already marked: its ancestors are marked).
   void MarkDependsOnScope();
   // The same for a node that reads only the scope node's depth and tree.
   void MarkDependsOnScopeLevel();
@@ -194,6 +201,10 @@ class TJUXExpression {
   bool FDependsOnScopeNode = false;  // reads more of the scope than its depth and tree
 
  private:
+  // The end of the parent chain, and whether an ancestor is a change of
+  // scope: what the parent chain says, cached for the subtree by SetParent.
+  TJUXExpression* FRoot = this;
+  bool FBelowChangeOfScope = false;
   // Root data: present, or used, in roots only.
   std::unique_ptr<std::vector<std::string>> FErrors;
   std::unique_ptr<TJUX_META> FMeta;

@@ -1,6 +1,7 @@
 #include "eval/jux_function.h"
 
 #include <array>
+#include <vector>
 
 #include "foundation/assertion.h"
 
@@ -38,7 +39,21 @@ int32_t RowOfClass(std::span<const TRow> rows, const TJUXFunctionClass* cls, boo
 
 }  // namespace
 
-TJUXFunction::~TJUXFunction() = default;
+TJUXFunction::~TJUXFunction() {
+  // Frees the subtree without recursion: every function node below gives up
+  // its parameters before it is freed, so a chain of any length is freed in
+  // a loop.
+  std::vector<std::unique_ptr<TJUXExpression>> pending;
+  for (auto& param : FParams)
+    if (param) pending.push_back(std::move(param));
+  while (!pending.empty()) {
+    std::unique_ptr<TJUXExpression> node = std::move(pending.back());
+    pending.pop_back();
+    if (auto* function = dynamic_cast<TJUXFunction*>(node.get()))
+      for (auto& param : function->FParams)
+        if (param) pending.push_back(std::move(param));
+  }
+}
 
 void TJUXFunction::GetFunctionInfo(TJUXFuncInfo& info) const {
   info = TJUXFuncInfo{};
@@ -71,24 +86,36 @@ void TJUXThreeParamFunc::GetFunctionInfo(TJUXFuncInfo& info) const {
   info.MaxParams = 3;
 }
 
-void TJUXFunction::Construct(bool operatorSyntax, TJUXParamSource& params) {
+bool TJUXFunction::BeginConstruct(const TJUXFunctionTables& tables, bool operatorSyntax, int paramCount) {
+  FTables = &tables;
   FOperatorSyntax = operatorSyntax;
   GetFunctionInfo(FFunctionInfo);
-  const int count = params.Count();
-  if (count < FFunctionInfo.MinParams) {
+  if (paramCount < FFunctionInfo.MinParams) {
     AddError(jeSyntax, "Not enough parameters for function \"" + FFunctionInfo.Name + "\"");
-    return;
+    return false;
   }
-  if (count > FFunctionInfo.MaxParams) {
+  if (paramCount > FFunctionInfo.MaxParams) {
     AddError(jeSyntax, "Too many parameters for function \"" + FFunctionInfo.Name + "\"");
-    return;
+    return false;
   }
-  FParams.resize(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) {
-    // While parameter i is built, set producers below it ask this flag.
-    FSetAllowed = AcceptsSetParam(i);
-    FParams[static_cast<size_t>(i)] = params.Build(i, *this);
+  FParams.resize(static_cast<size_t>(paramCount));
+  return true;
+}
+
+void TJUXFunction::Construct(bool operatorSyntax, TJUXParamSource& params) {
+  if (BeginConstruct(params.Tables(), operatorSyntax, params.Count())) {
+    for (int i = 0; i < ParamCount(); ++i) {
+      // While parameter i is built, set producers below it ask this flag.
+      BeginParam(i);
+      SetParam(i, params.Build(i, *this));
+    }
   }
+  EndConstruct();
+}
+
+void TJUXFunction::AppendChildren(std::vector<TJUXExpression*>& children) const {
+  for (const auto& param : FParams)
+    if (param) children.push_back(param.get());
 }
 
 void TJUXFunction::Prepare(TTreeMapNode* scope) {
@@ -178,7 +205,7 @@ void TJUXFunction::CombineAllSetStates() {
 
 void TJUXFunction::CloneFields(TJUXFunction&) const {}
 
-std::unique_ptr<TJUXExpression> TJUXFunction::Clone() const {
+std::unique_ptr<TJUXFunction> TJUXFunction::CloneNode(TJUXFunction* parent) const {
   Require(FClass != nullptr, "JUX: function node without class reference cannot be cloned");
   std::unique_ptr<TJUXFunction> copy = FClass->NewInstance(nullptr);
   copy->FTables = FTables;
@@ -186,12 +213,40 @@ std::unique_ptr<TJUXExpression> TJUXFunction::Clone() const {
   copy->FOperatorSyntax = FOperatorSyntax;
   CopyBaseInto(*copy);
   copy->FParams.resize(FParams.size());
-  for (size_t i = 0; i < FParams.size(); ++i) {
-    if (!FParams[i]) continue;
-    std::unique_ptr<TJUXExpression> param = FParams[i]->Clone();
-    param->SetParent(copy.get());
-    copy->FParams[i] = std::move(param);
-  }
-  CloneFields(*copy);
+  if (parent) copy->SetParent(parent);
   return copy;
+}
+
+std::unique_ptr<TJUXExpression> TJUXFunction::Clone() const {
+  // Top-down with an explicit stack, so a chain of any length costs no
+  // stack; each copy joins its parent before its own parameters are copied.
+  std::unique_ptr<TJUXFunction> top = CloneNode(nullptr);
+  struct TStep {
+    const TJUXFunction* Source;
+    TJUXFunction* Copy;
+    size_t Next;  // the parameter to copy next
+  };
+  std::vector<TStep> steps{{this, top.get(), 0}};
+  while (!steps.empty()) {
+    TStep& step = steps.back();
+    if (step.Next == step.Source->FParams.size()) {
+      step.Source->CloneFields(*step.Copy);
+      steps.pop_back();
+      continue;
+    }
+    const size_t i = step.Next++;
+    const TJUXExpression* param = step.Source->FParams[i].get();
+    if (!param) continue;
+    if (const auto* function = dynamic_cast<const TJUXFunction*>(param)) {
+      std::unique_ptr<TJUXFunction> copy = function->CloneNode(step.Copy);
+      TJUXFunction* const copyNode = copy.get();
+      step.Copy->FParams[i] = std::move(copy);
+      steps.push_back({function, copyNode, 0});
+      continue;
+    }
+    std::unique_ptr<TJUXExpression> copy = param->Clone();
+    copy->SetParent(step.Copy);
+    step.Copy->FParams[i] = std::move(copy);
+  }
+  return top;
 }

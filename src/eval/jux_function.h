@@ -141,7 +141,8 @@ class TJUXFunction : public TJUXExpression {
   // parameter: evaluate it, stop at an error, else CombineParam.
   void Evaluate(TTreeMapNode* scope, bool first) override;
   std::unique_ptr<TJUXExpression> Clone() const override;
-  // As an operator (binary or unary) or as a call by name.
+  // As an operator (binary or unary) or as a call by name. Chains of binary
+  // operators are printed without recursion.
   std::string AsTextEx(bool outer) const override;
   // Prepares every parameter in order (derived classes then set up the result).
   void Prepare(TTreeMapNode* scope) override;
@@ -162,8 +163,25 @@ class TJUXFunction : public TJUXExpression {
   // Second phase of the virtual constructor: function info, parameter count
   // check (kind 1 "Not enough/Too many parameters for function "name""; no
   // parameters are kept then), then every parameter is built with this
-  // node's set-allowed flag = AcceptsSetParam(i). Overrides call it first.
+  // node's set-allowed flag = AcceptsSetParam(i), then EndConstruct.
+  // Overrides call it first.
   virtual void Construct(bool operatorSyntax, TJUXParamSource& params);
+  // The steps of Construct, for a builder that must not recurse (the parser
+  // builds operator chains of any length this way): BeginConstruct, which
+  // answers false after a parameter-count error; unless it did, for each
+  // parameter i BeginParam(i), then SetParam(i, the parameter built below
+  // this node); in any case EndConstruct. The classes of the binary operator
+  // table are built by these steps alone, so their construction checks
+  // belong in EndConstruct, not in a Construct override.
+  bool BeginConstruct(const TJUXFunctionTables& tables, bool operatorSyntax, int paramCount);
+  void BeginParam(int index) { FSetAllowed = AcceptsSetParam(index); }
+  void SetParam(int index, std::unique_ptr<TJUXExpression> param) {
+    FParams[static_cast<size_t>(index)] = std::move(param);
+  }
+  // Checks once the parameters are built (base: none).
+  virtual void EndConstruct() {}
+
+  void AppendChildren(std::vector<TJUXExpression*>& children) const override;
 
   // Picks the common value class of parameters firstParam.. (starting from
   // `cls`, or parameter firstParam's class when null) and replaces the result
@@ -188,6 +206,7 @@ class TJUXFunction : public TJUXExpression {
 
  protected:
   // Copies a derived class's own fields into a fresh clone (base: nothing).
+  // The clone's parameters are copied by then.
   virtual void CloneFields(TJUXFunction& copy) const;
 
   std::vector<std::unique_ptr<TJUXExpression>> FParams;
@@ -195,6 +214,10 @@ class TJUXFunction : public TJUXExpression {
   bool FOperatorSyntax = false;
 
  private:
+  // A copy of this node without its parameters (their slots empty), joined
+  // to Parent when given.
+  std::unique_ptr<TJUXFunction> CloneNode(TJUXFunction* parent) const;
+
   template <class T>
   friend std::unique_ptr<TJUXFunction> CreateJUXFunction(TJUXExpression*, bool, TJUXParamSource&);
   template <class T>

@@ -98,6 +98,11 @@ void TJUXFunc_Eval::Evaluate(TTreeMapNode* scope, bool first) {
   if (const TJUXVar* value = FSubExpression->Result()) FResult->Assign(*value, this);
 }
 
+void TJUXFunc_Eval::AppendChildren(std::vector<TJUXExpression*>& children) const {
+  TJUXFunction::AppendChildren(children);
+  if (FSubExpression) children.push_back(FSubExpression.get());
+}
+
 void TJUXFunc_Eval::CloneFields(TJUXFunction& copy) const {
   auto& target = static_cast<TJUXFunc_Eval&>(copy);
   target.FCachedText = FCachedText;

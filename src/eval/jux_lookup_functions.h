@@ -97,6 +97,8 @@ class TJUXFunc_Eval : public TJUXFunction {
   const std::string& CachedText() const { return FCachedText; }
   // The tree of the cached text; null when none is built.
   const TJUXExpression* SubExpression() const { return FSubExpression.get(); }
+  // The parameters and the tree of the cached text.
+  void AppendChildren(std::vector<TJUXExpression*>& children) const override;
 
  protected:
   void CloneFields(TJUXFunction& copy) const override;

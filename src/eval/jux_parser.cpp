@@ -1,8 +1,11 @@
 #include "eval/jux_parser.h"
 
+#include <array>
 #include <limits>
+#include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "eval/jux_expression.h"
 #include "eval/jux_function.h"
@@ -84,6 +87,126 @@ bool IsLiteral(uint8_t kind) {
          kind == jtkIntegerConstant;
 }
 
+// The binary operators of one list as a tree: the rightmost operator of the
+// lowest level is the root, the operators left of it form its left operand
+// and those right of it its right operand, recursively (what splitting the
+// text again and again would give). Operator -1 stands for the operand
+// between two neighbouring operators.
+struct TOperatorList {
+  TJUXTokens* Tokens;
+  std::vector<TJUXSplitCandidate> Ops;
+  std::vector<std::array<int, 2>> Below;  // per operator: the operators below its left and right side
+  int Root = -1;
+};
+
+// Open is scratch space: the right edge of the tree so far, levels rising.
+void ArrangeOperators(TOperatorList& list, std::vector<int>& open) {
+  const std::vector<TJUXSplitCandidate>& ops = list.Ops;
+  list.Below.assign(ops.size(), {-1, -1});
+  open.clear();
+  for (int i = 0; i < static_cast<int>(ops.size()); ++i) {
+    int below = -1;
+    while (!open.empty() && ops[static_cast<size_t>(open.back())].Level >= ops[static_cast<size_t>(i)].Level) {
+      below = open.back();
+      open.pop_back();
+    }
+    list.Below[static_cast<size_t>(i)][0] = below;
+    if (!open.empty()) list.Below[static_cast<size_t>(open.back())][1] = i;
+    open.push_back(i);
+  }
+  list.Root = open.front();
+}
+
+// The tokens of the operand on one side of an operator.
+TJUXTokens* OperandTokens(const TOperatorList& list, int op, int side) {
+  const std::vector<TJUXSplitCandidate>& ops = list.Ops;
+  const auto at = static_cast<size_t>(op);
+  // An operand in brackets that holds an operator expression is built in the
+  // same loop, so it costs no stack and no depth: a printed chain, which
+  // brackets every left operand («((a - b) - c) - d»), reads back however
+  // long it is.
+  if (side == 0) return list.Tokens->Slice(op > 0 ? ops[at - 1].TokenIndex + 1 : 0, ops[at].TokenIndex - 1, false);
+  return list.Tokens->Slice(ops[at].TokenIndex + 1,
+                            at + 1 < ops.size() ? ops[at + 1].TokenIndex - 1 : list.Tokens->Count() - 1, false);
+}
+
+// Builds the nodes of the operators top-down and left to right, exactly as
+// the recursive construction would (each node is created, then its left
+// operand, then its right one, then the node's construction ends), but with
+// an explicit stack, so a chain of any length costs no stack. Operands are
+// parsed by BuildExpression below their node, except operator expressions
+// in brackets, which join the loop.
+std::unique_ptr<TJUXExpression> BuildOperatorTree(TJUXTokens& tokens, TJUXExpression* parent,
+                                                  std::vector<TJUXSplitCandidate> ops) {
+  const std::span<const TJUXOperatorSpecs> binary = JUXBinaryOperators();
+  std::vector<std::unique_ptr<TOperatorList>> lists;
+  std::vector<int> scratch;
+  const auto addList = [&](TJUXTokens* list, std::vector<TJUXSplitCandidate> listOps) {
+    lists.push_back(std::make_unique<TOperatorList>(TOperatorList{list, std::move(listOps), {}, -1}));
+    ArrangeOperators(*lists.back(), scratch);
+    return lists.back().get();
+  };
+  struct TFrame {
+    std::unique_ptr<TJUXFunction> Node;
+    const TOperatorList* List;
+    int Op;
+    int Next;  // the parameter to build next
+  };
+  std::vector<TFrame> frames;
+  std::unique_ptr<TJUXExpression> result;
+  const auto deliver = [&](std::unique_ptr<TJUXExpression> node) {
+    if (frames.empty())
+      result = std::move(node);
+    else
+      frames.back().Node->SetParam(frames.back().Next - 1, std::move(node));
+  };
+  const auto start = [&](const TOperatorList* list, int op, TJUXExpression* above) {
+    const TJUXOperatorSpecs& spec = binary[static_cast<size_t>(list->Ops[static_cast<size_t>(op)].Row)];
+    std::unique_ptr<TJUXFunction> node = spec.Class->NewInstance(above);
+    if (node->BeginConstruct(JUXFunctionTables(), true, 2)) {
+      frames.push_back({std::move(node), list, op, 0});
+      return;
+    }
+    node->EndConstruct();
+    deliver(std::move(node));
+  };
+  const TOperatorList* top = addList(&tokens, std::move(ops));
+  start(top, top->Root, parent);
+  std::vector<TJUXSplitCandidate> inner;
+  while (!frames.empty()) {
+    TFrame& frame = frames.back();
+    if (frame.Next == 2) {
+      std::unique_ptr<TJUXFunction> node = std::move(frame.Node);
+      frames.pop_back();
+      node->EndConstruct();
+      deliver(std::move(node));
+      continue;
+    }
+    const int side = frame.Next++;
+    frame.Node->BeginParam(side);
+    const TOperatorList* list = frame.List;
+    TJUXFunction* const node = frame.Node.get();
+    const int below = list->Below[static_cast<size_t>(frame.Op)][static_cast<size_t>(side)];
+    if (below >= 0) {
+      start(list, below, node);
+      continue;
+    }
+    TJUXTokens* const operand = OperandTokens(*list, frame.Op, side);
+    if (operand && operand->StripOuterPairs(jtkOpenParen, jtkCloseParen) > 0) {
+      FindSplitCandidates(*operand, inner);
+      if (!inner.empty()) {
+        const TOperatorList* bracketed = addList(operand, std::move(inner));
+        inner.clear();
+        start(bracketed, bracketed->Root, node);
+        continue;
+      }
+    }
+    // Anything else is one level deeper.
+    node->SetParam(side, BuildExpression(operand ? operand->Deepen() : nullptr, node));
+  }
+  return result;
+}
+
 }  // namespace
 
 int FunctionIndex(const TJUXTokens& tokens, int index) {
@@ -125,18 +248,34 @@ TJUXIdentifier ClassifyIdentifier(const TJUXTokens& tokens) {
 }
 
 TJUXSplit FindSplitOperator(TJUXTokens& tokens) {
-  const std::span<const TJUXOperatorSpecs> binary = JUXBinaryOperators();
-  int bestLevel = std::numeric_limits<int32_t>::max();
-  int last = -2;  // index of the last operator seen
+  std::vector<TJUXSplitCandidate> candidates;
+  FindSplitCandidates(tokens, candidates);
   TJUXSplit split;
-  for (int i = 0; i < tokens.Count(); ++i) {
+  int bestLevel = std::numeric_limits<int32_t>::max();
+  // "<=" lets the rightmost of equal levels win: left-associativity.
+  for (const TJUXSplitCandidate& candidate : candidates) {
+    if (candidate.Level > bestLevel) continue;
+    bestLevel = candidate.Level;
+    split = {TJUXSplit::Binary, candidate.Row, candidate.TokenIndex};
+  }
+  if (split.Kind == TJUXSplit::None) {
+    if (const int row = UnaryOperatorIndex(tokens, 0); row >= 0) split = {TJUXSplit::Unary, row, 0};
+  }
+  return split;
+}
+
+void FindSplitCandidates(TJUXTokens& tokens, std::vector<TJUXSplitCandidate>& candidates) {
+  const std::span<const TJUXOperatorSpecs> binary = JUXBinaryOperators();
+  candidates.clear();
+  int last = -2;  // index of the last operator seen
+  const int count = tokens.Count();
+  for (int i = 0; i < count; ++i) {
     const uint8_t kind = tokens.Kind(i);
-    if (kind == jtkOpenParen) {
-      i = tokens.FindClosing(i + 1, jtkCloseParen);
-      continue;
-    }
-    if (kind == jtkOpenBracket) {
-      i = tokens.FindClosing(i + 1, jtkCloseBracket);
+    if (kind == jtkOpenParen || kind == jtkOpenBracket) {
+      // Nothing inside a group is looked at; a group that does not close
+      // ends the walk.
+      const int end = tokens.GroupEnd(i);
+      i = end >= 0 ? end : tokens.FindClosing(i + 1, kind == jtkOpenParen ? jtkCloseParen : jtkCloseBracket);
       continue;
     }
     // First, or right after another operator: a unary operator.
@@ -146,18 +285,9 @@ TJUXSplit FindSplitOperator(TJUXTokens& tokens) {
     }
     const int row = BinaryOperatorIndex(tokens, i);
     if (row < 0) continue;
-    // "<=" lets the rightmost of equal levels win: left-associativity.
-    const int level = binary[static_cast<size_t>(row)].Level;
-    if (i > 0 && level <= bestLevel && i > last + 1) {
-      bestLevel = level;
-      split = {TJUXSplit::Binary, row, i};
-    }
+    if (i > 0 && i > last + 1) candidates.push_back({i, row, binary[static_cast<size_t>(row)].Level});
     last = i;
   }
-  if (split.Kind == TJUXSplit::None) {
-    if (const int row = UnaryOperatorIndex(tokens, 0); row >= 0) split = {TJUXSplit::Unary, row, 0};
-  }
-  return split;
 }
 
 TJUXTokenArray SplitTokens(TJUXTokens& tokens, uint8_t kind) {
@@ -182,22 +312,21 @@ TJUXTokenArray ParseArguments(TJUXTokens* tokens, uint8_t openKind, uint8_t clos
 
 std::unique_ptr<TJUXExpression> BuildExpression(TJUXTokens* tokens, TJUXExpression* parent) {
   if (!tokens) return nullptr;
-  // Each part is parsed one slice deeper than the text that holds it, so the
-  // slice depth bounds the recursion here and in every pass over the tree.
+  // Every bracket group, call, argument and unary operator is parsed one
+  // slice deeper than the text that holds it, so the slice depth bounds the
+  // recursion here and in the passes over the tree that recurse (operator
+  // chains are built and walked without recursion and cost one level).
   if (tokens->Depth() > kJUXMaxParseDepth) {
     tokens->Error("Expression nested too deeply", 0);
     return nullptr;
   }
   tokens->StripOuterPairs(jtkOpenParen, jtkCloseParen);
-  const TJUXSplit split = FindSplitOperator(*tokens);
+  std::vector<TJUXSplitCandidate> candidates;
+  FindSplitCandidates(*tokens, candidates);
+  if (!candidates.empty()) return BuildOperatorTree(*tokens, parent, std::move(candidates));
   const int count = tokens->Count();
-  if (split.Kind == TJUXSplit::Binary) {
-    const TJUXOperatorSpecs& op = JUXBinaryOperators()[static_cast<size_t>(split.Row)];
-    TJUXTokenArray operands{tokens->Slice(0, split.TokenIndex - 1), tokens->Slice(split.TokenIndex + 1, count - 1)};
-    return CreateFunction(*op.Class, parent, true, std::move(operands));
-  }
-  if (split.Kind == TJUXSplit::Unary) {
-    const TJUXOperatorSpecs& op = JUXUnaryOperators()[static_cast<size_t>(split.Row)];
+  if (const int row = UnaryOperatorIndex(*tokens, 0); row >= 0) {
+    const TJUXOperatorSpecs& op = JUXUnaryOperators()[static_cast<size_t>(row)];
     return CreateFunction(*op.Class, parent, true, TJUXTokenArray{tokens->Slice(1, count - 1)});
   }
   if (count == 0) {

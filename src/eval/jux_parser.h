@@ -13,15 +13,18 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "eval/jux_tokenizer.h"
 
 class TJUXExpression;
 
-// How deeply parts may nest (each operator, call, argument or bracket group
-// is one level). Deeper text reports "Expression nested too deeply" instead
-// of exhausting the stack of the parser and of the evaluation passes, which
-// recurse over the tree.
+// How deeply parts may nest: each call, argument list, unary operator and
+// bracket group other than an operator expression is one level; an operator
+// expression, however many operators it chains and however its operands are
+// bracketed, is one level. Deeper text reports "Expression nested too
+// deeply" instead of exhausting the stack of the parser and of the passes
+// over the tree that recurse.
 inline constexpr int kJUXMaxParseDepth = 500;
 
 // The node the tokens form, below Parent (none for a root); nullptr when they
@@ -36,6 +39,17 @@ struct TJUXSplit {
   int TokenIndex = -1;  // the binary operator's token (0 for unary)
 };
 TJUXSplit FindSplitOperator(TJUXTokens& tokens);
+
+// A binary operator outside brackets where a list may split.
+struct TJUXSplitCandidate {
+  int TokenIndex;
+  int Row;    // row in the binary operator table
+  int Level;  // its precedence level
+};
+// Every place where the list may split, in text order, found in one walk
+// over the list's top level (bracket groups are skipped in one step; a group
+// that does not close reports the missing bracket and ends the walk).
+void FindSplitCandidates(TJUXTokens& tokens, std::vector<TJUXSplitCandidate>& candidates);
 
 // What identifier token 0 names, looked up in this order.
 struct TJUXIdentifier {

@@ -39,7 +39,7 @@ class TJUXChangeOfScope : public TJUXTwoParamFunc {
   bool IsChangeOfScope() const override { return true; }
   // A constant scope operand reports «Invalid scope: "1". Perhaps the wrong
   // decimal separator?» (kind 8); counts the change of scope in the meta.
-  void Construct(bool operatorSyntax, TJUXParamSource& params) override;
+  void EndConstruct() override;
   // The value operand is prepared with the scope operand's node; without a
   // node it is prepared at the first evaluation that has one.
   void Prepare(TTreeMapNode* scope) override;

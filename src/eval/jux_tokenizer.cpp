@@ -113,13 +113,16 @@ const TJUXTokenKindRow* JUXKindRow(int kind) {
 TJUXTokens::TJUXTokens(std::string_view text, TJUXExpression* expression) : FExpression(expression) {
   Require(expression != nullptr, "JUX Tokenizer needs a non-nil TJUXExpression object");
   Scan(text);
+  MatchGroups();
 }
 
 TJUXTokens::TJUXTokens(const TJUXTokenInfoList* tokens, int first, int last, TJUXTokens* parent, int offset,
                        TJUXExpression* expression)
     : FTokens(tokens),
+      FGroupEnds(parent ? parent->FGroupEnds : &FOwnGroupEnds),
       FFirst(first),
       FLast(last),
+      FTop(parent ? parent->FTop : this),
       FParent(parent),
       FOffset(offset),
       FDepth(parent ? parent->FDepth + 1 : 0),
@@ -131,6 +134,7 @@ std::unique_ptr<TJUXTokens> TJUXTokens::CreateSlice(TJUXTokenInfoList tokens, TJ
   list->FOwnTokens = std::move(tokens);
   list->FTokens = &list->FOwnTokens;
   list->FLast = static_cast<int>(list->FOwnTokens.size());
+  list->MatchGroups();
   return list;
 }
 
@@ -238,15 +242,35 @@ bool TJUXTokens::KindEntry(int kind, TJUXTokenInfo& token) {
   return true;
 }
 
-TJUXTokens& TJUXTokens::Top() {
-  TJUXTokens* list = this;
-  while (list->FParent) list = list->FParent;
-  return *list;
+void TJUXTokens::MatchGroups() {
+  // A group closes at the first token of its closing kind not taken by a
+  // group opened inside it; other closing tokens are passed over.
+  FOwnGroupEnds.assign(FOwnTokens.size(), -1);
+  std::vector<int32_t> open;
+  for (size_t i = 0; i < FOwnTokens.size(); ++i) {
+    const uint8_t k = FOwnTokens[i].Kind;
+    if (!open.empty()) {
+      const uint8_t awaited = FOwnTokens[static_cast<size_t>(open.back())].Kind == jtkOpenParen ? jtkCloseParen
+                                                                                                : jtkCloseBracket;
+      if (k == awaited) {
+        FOwnGroupEnds[static_cast<size_t>(open.back())] = static_cast<int32_t>(i);
+        open.pop_back();
+        continue;
+      }
+    }
+    if (k == jtkOpenParen || k == jtkOpenBracket) open.push_back(static_cast<int32_t>(i));
+  }
 }
 
-void TJUXTokens::RegisterSlice(std::unique_ptr<TJUXTokens> slice) { Top().FSlices.push_back(std::move(slice)); }
+void TJUXTokens::RegisterSlice(std::unique_ptr<TJUXTokens> slice) { FTop->FSlices.push_back(std::move(slice)); }
 
-TJUXTokens* TJUXTokens::Slice(int first, int last) {
+int TJUXTokens::GroupEnd(int index) const {
+  if (index < 0 || index >= Count()) return -1;
+  const int end = (*FGroupEnds)[static_cast<size_t>(FFirst + index)];
+  return end >= 0 && end < FLast ? end - FFirst : -1;
+}
+
+TJUXTokens* TJUXTokens::Slice(int first, int last, bool deeper) {
   if (first < 0 || last >= Count() || last < first - 1) {
     Error("Slicing out of range(" + std::to_string(first) + ";" + std::to_string(last) + ")", -1);
     return nullptr;
@@ -254,28 +278,38 @@ TJUXTokens* TJUXTokens::Slice(int first, int last) {
   std::unique_ptr<TJUXTokens> slice(
       new TJUXTokens(FTokens, FFirst + first, FFirst + last + 1, this, first, FExpression));
   TJUXTokens* result = slice.get();
+  if (!deeper) result->FDepth = FDepth;
   RegisterSlice(std::move(slice));
   return result;
 }
 
 int TJUXTokens::FindMatching(int start, uint8_t kind, int step) const {
-  // Iterative form of the nested search: Awaited holds, per open bracket
-  // group, the kind that ends it; only the innermost one is compared. The
-  // nesting of brackets thus costs heap, not stack.
-  std::vector<uint8_t> awaited{kind};
   const int count = Count();
+  if (step > 0) {
+    // Forwards a group is skipped in one step to where it closes; a group
+    // that does not close in this list hides every token after it.
+    for (int i = start; i >= 0 && i < count;) {
+      const uint8_t k = Kind(i);
+      if (k == kind) return i;
+      if (k == jtkOpenParen || k == jtkOpenBracket) {
+        i = GroupEnd(i);
+        if (i < 0) return -1;
+      }
+      ++i;
+    }
+    return -1;
+  }
+  // Backwards: Awaited holds, per open bracket group, the kind that ends it;
+  // only the innermost one is compared, so nesting costs heap, not stack.
+  std::vector<uint8_t> awaited{kind};
   for (int i = start; i >= 0 && i < count; i += step) {
     const uint8_t k = Kind(i);
     if (k == awaited.back()) {
       awaited.pop_back();
       if (awaited.empty()) return i;
-    } else if (step > 0 && k == jtkOpenParen) {
-      awaited.push_back(jtkCloseParen);
-    } else if (step > 0 && k == jtkOpenBracket) {
-      awaited.push_back(jtkCloseBracket);
-    } else if (step < 0 && k == jtkCloseParen) {
+    } else if (k == jtkCloseParen) {
       awaited.push_back(jtkOpenParen);
-    } else if (step < 0 && k == jtkCloseBracket) {
+    } else if (k == jtkCloseBracket) {
       awaited.push_back(jtkOpenBracket);
     }
   }
@@ -283,34 +317,15 @@ int TJUXTokens::FindMatching(int start, uint8_t kind, int step) const {
 }
 
 int TJUXTokens::StripOuterPairs(uint8_t openKind, uint8_t closeKind) {
-  // One forward pass finds, for every leading opening token, where its group
-  // closes (what FindMatching from the next token would answer), so stripping
-  // many nested pairs stays linear.
+  // Pair n encloses the rest when the group opened by token n closes at the
+  // token n from the end.
   const int count = Count();
-  int leading = 0;
-  while (leading < count && Kind(leading) == openKind) ++leading;
-  if (leading == 0) return 0;
-  std::vector<int> closeOf(static_cast<size_t>(leading), -1);
-  struct TOpen {
-    uint8_t Awaited;
-    int Index;
-  };
-  std::vector<TOpen> open;
-  for (int i = 0; i < count; ++i) {
-    const uint8_t k = Kind(i);
-    if (!open.empty() && k == open.back().Awaited) {
-      if (open.back().Index < leading) closeOf[static_cast<size_t>(open.back().Index)] = i;
-      open.pop_back();
-    } else if (k == jtkOpenParen) {
-      open.push_back({jtkCloseParen, i});
-    } else if (k == jtkOpenBracket) {
-      open.push_back({jtkCloseBracket, i});
-    }
-  }
   int n = 0;
-  while (n < leading && Kind(closeOf[static_cast<size_t>(n)]) == closeKind &&
-         closeOf[static_cast<size_t>(n)] == count - 1 - n)
+  while (n < count && Kind(n) == openKind) {
+    const int end = GroupEnd(n);
+    if (end != count - 1 - n || Kind(end) != closeKind) break;
     ++n;
+  }
   FFirst += n;
   FLast -= n;
   FOffset += n;
@@ -341,8 +356,4 @@ int TJUXTokens::FindClosing(int start, uint8_t closeKind) {
   return Count();
 }
 
-const TFormatSettings& TJUXTokens::FormatSettings() const {
-  const TJUXTokens* list = this;
-  while (list->FParent) list = list->FParent;
-  return list->FExpression->FormatSettings();
-}
+const TFormatSettings& TJUXTokens::FormatSettings() const { return FTop->FExpression->FormatSettings(); }

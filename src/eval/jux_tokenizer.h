@@ -6,7 +6,9 @@
 // it) by Slice(). The top list owns every slice cut below it and frees them
 // with itself; the pointers Slice() returns stay valid until then. A slice
 // refers to the top list's tokens instead of copying them, so cutting is
-// cheap however long the expression is.
+// cheap however long the expression is. The top list also knows, once for
+// all slices, where every bracket group closes, so skipping a group, finding
+// a separator and stripping enclosing pairs cost no rescanning.
 //
 // Every lexical or syntax error goes to the expression the top list was made
 // for, as an error of kind 1, prefixed with the 1-based position of the
@@ -154,9 +156,16 @@ class TJUXTokens {
   static bool KindEntry(int kind, TJUXTokenInfo& token);
 
   // A new list of tokens First..Last (empty when Last = First - 1), owned by
-  // the top list. Out of range: reports "Slicing out of range(<first>;<last>)"
-  // and returns nullptr.
-  TJUXTokens* Slice(int first, int last);
+  // the top list, one level deeper than this list unless Deeper is false (a
+  // part the parser handles without recursing). Out of range: reports
+  // "Slicing out of range(<first>;<last>)" and returns nullptr.
+  TJUXTokens* Slice(int first, int last, bool deeper = true);
+  // Counts this list one level deeper (the parser recurses into it after
+  // all); answers the list.
+  TJUXTokens* Deepen() {
+    ++FDepth;
+    return this;
+  }
   // The index of the first token of Kind met walking from Start in steps of
   // Step (+1 or -1), skipping bracket groups; -1 when there is none.
   int FindMatching(int start, uint8_t kind, int step) const;
@@ -170,6 +179,10 @@ class TJUXTokens {
   // The matching closing token of kind CloseKind from Start; when there is
   // none, reports «"<text>" expected» at the end and answers Count.
   int FindClosing(int start, uint8_t closeKind);
+  // Where the bracket group opened by token Index ("(" or "[") closes in this
+  // list: what FindMatching(Index + 1, its closing kind, +1) answers, -1 when
+  // the group does not close inside the list or the token opens none.
+  int GroupEnd(int index) const;
 
   TJUXExpression* Expression() const { return FExpression; }
   // The format settings of the expression the top list was made for.
@@ -177,7 +190,7 @@ class TJUXTokens {
   TJUXTokens* ParentList() const { return FParent; }
   // Index of this list's first token in its parent list.
   int Offset() const { return FOffset; }
-  // Number of parent lists above this one (0 for a top list).
+  // How deeply the parser recursed to reach this list (0 for a top list).
   int Depth() const { return FDepth; }
 
  private:
@@ -185,13 +198,19 @@ class TJUXTokens {
              TJUXExpression* expression);
   void Scan(std::string_view text);
   void Add(uint8_t kind, std::string text, int position);
-  TJUXTokens& Top();
+  // Fills the group ends of a top list's tokens.
+  void MatchGroups();
   void RegisterSlice(std::unique_ptr<TJUXTokens> slice);
 
   TJUXTokenInfoList FOwnTokens;                    // a top list's tokens
   const TJUXTokenInfoList* FTokens = &FOwnTokens;  // the top list's tokens
-  int FFirst = 0;                                  // this list: (*FTokens)[FFirst, FLast)
+  // Per token of the top list: the index of the token that closes the group
+  // it opens, -1 for an unclosed group or any other token.
+  std::vector<int32_t> FOwnGroupEnds;
+  const std::vector<int32_t>* FGroupEnds = &FOwnGroupEnds;
+  int FFirst = 0;  // this list: (*FTokens)[FFirst, FLast)
   int FLast = 0;
+  TJUXTokens* FTop = this;
   TJUXTokens* FParent = nullptr;
   int FOffset = 0;
   int FDepth = 0;

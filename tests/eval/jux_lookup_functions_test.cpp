@@ -447,6 +447,13 @@ TEST_F(LookupFunctionsTest, ClonesCarryTheirStateAndTrees) {
   } while (copy->SetState() == jssMore && elements.size() < 10);
   EXPECT_EQ(elements, (std::vector<std::string>{"1", "5", "7", "15"}));
   EXPECT_EQ(copy->AsText(), "[1; eval('2 + 3'); cumsum(linseries(7; 8))]");
+  // The copied tree of the evaluated text hangs in the copy's tree.
+  const auto* eval = dynamic_cast<const TJUXFunc_Eval*>(dynamic_cast<const TJUXFunction&>(*copy).Param(1));
+  ASSERT_NE(eval, nullptr);
+  const auto* sum = dynamic_cast<const TJUXFunction*>(eval->SubExpression());
+  ASSERT_NE(sum, nullptr);
+  EXPECT_EQ(sum->Root(), copy.get());
+  EXPECT_EQ(sum->Param(0)->Root(), copy.get());
 }
 
 TEST(LookupFunctionTable, EveryRowNamesItsClassAndIsRegistered) {

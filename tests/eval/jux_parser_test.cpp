@@ -233,6 +233,58 @@ TEST(JUXParser, PrintsWithTheFewestParentheses) {
   }
 }
 
+// A literal prints in the expression's format settings unless that text
+// would read back as another number or type; then it prints the shortest
+// text that reads back as the same literal. Either way the printed text
+// parses to the same value of the same class.
+TEST(JUXParser, LiteralsPrintAsTextThatReadsBack) {
+  struct TCase {
+    char Separator;
+    const char* Text;
+    const char* Printed;
+  };
+  const TCase cases[] = {
+      {'.', "1.50", "1.5"},
+      {'.', "2.0", "2.0"},
+      {'.', "2", "2"},
+      {'.', "0012", "12"},
+      {'.', "$1F", "$1F"},
+      {'.', "100.0", "100.0"},
+      {'.', "0.5", "0.5"},
+      {'.', "2e-3", "0.002"},
+      {'.', "1e-7", "1e-7"},
+      {'.', "1.5E-9", "1.5e-9"},
+      {'.', "0.1234567", "0.1234567"},
+      {'.', "123456.789", "123456.789"},
+      {'.', "1e20", "1e20"},
+      {'.', "2.5e15", "2.5e15"},
+      {'.', "0.30000000000000004", "0.30000000000000004"},
+      {'.', "0e5", "0.0"},
+      {',', "2,0", "2,0"},
+      {',', "1,50", "1,5"},
+      {',', "1e-7", "1e-7"},
+      {',', "3,25e-12", "3,25e-12"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Text);
+    TTestRoot root;
+    root.FormatSettings().DecimalSeparator = c.Separator;
+    const auto node = Parse(root, c.Text);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->AsText(), c.Printed);
+    const auto reparsed = Parse(root, node->AsText());
+    ASSERT_NE(reparsed, nullptr);
+    EXPECT_EQ(root.Errors(), std::vector<std::string>{});
+    EXPECT_EQ(reparsed->Result()->TypeName(), node->Result()->TypeName());
+    if (const auto* number = dynamic_cast<const TJUXVar_Double*>(node->Result()))
+      EXPECT_EQ(dynamic_cast<const TJUXVar_Double&>(*reparsed->Result()).Value(), number->Value());
+    else
+      EXPECT_EQ(reparsed->Result()->ToText(root.FormatSettings()), node->Result()->ToText(root.FormatSettings()));
+  }
+  TTestRoot root;
+  EXPECT_EQ(Parse(root, "1e-7 + 2.0")->AsText(), "1e-7 + 2.0");
+}
+
 // Text nested beyond the bound is refused with one message, whatever form the
 // nesting takes, and never exhausts the stack.
 TEST(JUXParser, BoundsTheNestingDepth) {
@@ -243,11 +295,9 @@ TEST(JUXParser, BoundsTheNestingDepth) {
   };
   constexpr int kDeep = 1500;
   std::vector<std::string> deep = {
-      "a" + repeat(" + a", kDeep),
       repeat("-", kDeep) + "a",
       repeat("not ", kDeep) + "a",
       repeat("-(", kDeep) + "a" + repeat(")", kDeep),
-      repeat("a.", kDeep) + "a",
   };
   if (Registered("sqrt")) deep.push_back(repeat("sqrt(", kDeep) + "a" + repeat(")", kDeep));
   if (Registered("setjoin")) deep.push_back(repeat("[a; ", kDeep) + "a" + repeat("]", kDeep));
@@ -263,16 +313,81 @@ TEST(JUXParser, BoundsTheNestingDepth) {
   const auto node = Parse(root, repeat("(", kDeep) + "a + b" + repeat(")", kDeep));
   EXPECT_TRUE(root.Errors().empty());
   EXPECT_EQ(Shape(node.get()), "(a + b)");
-  // A chain just inside the bound parses, prints and frees (the passes over
+  // Nesting just inside the bound parses, prints and frees (the passes over
   // the tree recurse as deep as the parser did).
-  TTestRoot chain;
-  const auto longest = Parse(chain, "a" + repeat(" - a", kJUXMaxParseDepth - 1));
-  EXPECT_TRUE(chain.Errors().empty());
-  ASSERT_NE(longest, nullptr);
-  const auto reparsed = Parse(chain, longest->AsText());
-  EXPECT_TRUE(chain.Errors().empty());
-  EXPECT_TRUE(Shape(reparsed.get()) == Shape(longest.get()));
-  EXPECT_NE(longest->Clone(), nullptr);
+  TTestRoot nested;
+  const auto deepest = Parse(nested, repeat("-(", kJUXMaxParseDepth / 2 - 1) + "a" + repeat(")", kJUXMaxParseDepth / 2 - 1));
+  EXPECT_TRUE(nested.Errors().empty());
+  ASSERT_NE(deepest, nullptr);
+  const auto reparsed = Parse(nested, deepest->AsText());
+  EXPECT_TRUE(nested.Errors().empty());
+  EXPECT_TRUE(Shape(reparsed.get()) == Shape(deepest.get()));
+  EXPECT_NE(deepest->Clone(), nullptr);
+}
+
+// The number of binary operator nodes down the chain of first parameters.
+int LeftChainLength(const TJUXExpression* node) {
+  int length = 0;
+  for (const auto* f = dynamic_cast<const TJUXFunction*>(node); f && f->OperatorSyntax() && f->ParamCount() == 2;
+       f = dynamic_cast<const TJUXFunction*>(f->Param(0)))
+    ++length;
+  return length;
+}
+
+// An operator expression is one level of nesting however many operators it
+// chains: chains of 100,000 operators parse, at any place, and print, clone
+// and free without recursion (these trees are far deeper than the stack
+// would allow).
+TEST(JUXParser, LongOperatorChains) {
+  constexpr int kOperators = 100000;
+  constexpr int kShorter = 20000;  // other shapes: deep enough to overflow any recursion
+  const auto chain = [](const std::string& first, const std::string& step, int n) {
+    std::string s = first;
+    for (int i = 0; i < n; ++i) s += step;
+    return s;
+  };
+  struct TCase {
+    std::string Text;
+    int LeftChain;  // binary nodes down the first parameters
+  };
+  std::vector<TCase> cases = {
+      {chain("a", " + b", kOperators), kOperators},
+      {chain("a", " - b * c", kShorter), kShorter},
+      {chain("a", " ^ 2", kShorter), kShorter},
+      {chain("a", " . b", kShorter), kShorter},
+      {chain("a", " and not b", kShorter), kShorter},
+      {"-(" + chain("a", " + b", kShorter) + ")", 0},
+      {"((" + chain("x", " * y", kShorter) + ")) + 1", kShorter + 1},
+      // Bracketed operands do not nest the parse: a printed chain is «((a +
+      // b) + c) + d».
+      {chain("a", " * (b", kShorter) + chain("", ")", kShorter), 1},
+  };
+  if (Registered("maxf")) cases.push_back({"maxf(" + chain("a", " + b", kShorter) + "; 1)", 0});
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Text.substr(0, 24));
+    TTestRoot root;
+    const auto node = Parse(root, c.Text);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(root.Errors(), std::vector<std::string>{});
+    EXPECT_EQ(LeftChainLength(node.get()), c.LeftChain);
+    const std::string printed = node->AsText();
+    TTestRoot again;
+    const auto reparsed = Parse(again, printed);
+    ASSERT_NE(reparsed, nullptr);
+    EXPECT_EQ(again.Errors(), std::vector<std::string>{});
+    EXPECT_TRUE(reparsed->AsText() == printed);
+    const auto copy = node->Clone();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(copy->AsText() == printed);
+    // The copy's nodes belong to the copy's tree.
+    const TJUXExpression* bottom = copy.get();
+    while (const auto* f = dynamic_cast<const TJUXFunction*>(bottom)) bottom = f->Param(0);
+    EXPECT_EQ(bottom->Root(), copy.get());
+  }
+  // Errors inside a long chain keep their positions.
+  TTestRoot root;
+  Parse(root, chain("a", " + b", kOperators) + " + * c");
+  EXPECT_EQ(root.Errors().at(0), std::to_string(4 * kOperators + 5) + ": Syntax error, unexpected \"*\"");
 }
 
 }  // namespace
