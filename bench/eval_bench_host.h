@@ -27,6 +27,7 @@ class TBenchColumn : public TAttributeDescriptor {
  public:
   void LoadValues(TTreeMapDataSource*, TDravolinAttributes&) override {}
   std::string RecordText(int32_t record) override { return Texts[static_cast<size_t>(record)]; }
+  void ReadRecordText(int32_t record, std::string& text) override { text = Texts[static_cast<size_t>(record)]; }
   double RecordNumber(int32_t record) override { return Numbers[static_cast<size_t>(record)]; }
   std::string IndexText(int32_t index, const TFormatSettings&) override { return Texts[static_cast<size_t>(index)]; }
   double IndexNumber(int32_t index) override { return Numbers[static_cast<size_t>(index)]; }

@@ -21,7 +21,7 @@ std::unique_ptr<TJUXVar_Double> TJUXVar_Double::CreateWithValue(double value) {
   return std::make_unique<TJUXVar_Double>(value);
 }
 
-void TJUXVar_Double::Assign(const TJUXVar& source, TJUXExpression* sink) { FValue = source.AsDouble(sink); }
+void TJUXVar_Double::Assign(const TJUXVar& source, TJUXExpression* sink) { FValue = JUXReadDouble(source, sink); }
 
 std::string TJUXVar_Double::ToText(const TFormatSettings& settings) const {
   return FloatToStrTrimmed(static_cast<double>(FValue), 0, 6, settings);
@@ -64,52 +64,52 @@ void TJUXVar_Double::CastToDuration(TJUXVar& dest, TJUXExpression* sink) const {
   dest.SetDuration(static_cast<double>(FValue), sink);
 }
 
-void TJUXVar_Double::OpAdd(const TJUXVar& other, TJUXExpression* sink) { FValue += other.AsDouble(sink); }
-void TJUXVar_Double::OpSubtract(const TJUXVar& other, TJUXExpression* sink) { FValue -= other.AsDouble(sink); }
+void TJUXVar_Double::OpAdd(const TJUXVar& other, TJUXExpression* sink) { FValue += JUXReadDouble(other, sink); }
+void TJUXVar_Double::OpSubtract(const TJUXVar& other, TJUXExpression* sink) { FValue -= JUXReadDouble(other, sink); }
 void TJUXVar_Double::OpMultiply(const TJUXVar& other, TJUXExpression* sink) {
-  FValue = jux_math::Multiply(FValue, other.AsDouble(sink));
+  FValue = jux_math::Multiply(FValue, JUXReadDouble(other, sink));
 }
 void TJUXVar_Double::OpDivide(const TJUXVar& other, TJUXExpression* sink) {
   bool divByZero = false;
-  FValue = jux_math::Divide(FValue, other.AsDouble(sink), divByZero);
+  FValue = jux_math::Divide(FValue, JUXReadDouble(other, sink), divByZero);
   if (divByZero) FlagKind(sink, jeDivisionByZero);
 }
 void TJUXVar_Double::OpMod(const TJUXVar& other, TJUXExpression* sink) {
-  FValue = jux_math::Mod(FValue, other.AsDouble(sink));
+  FValue = jux_math::Mod(FValue, JUXReadDouble(other, sink));
 }
 void TJUXVar_Double::OpNegate(TJUXExpression*) { FValue = -FValue; }
 void TJUXVar_Double::OpMax(const TJUXVar& other, TJUXExpression* sink) {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   if (b > FValue) FValue = b;
 }
 void TJUXVar_Double::OpMin(const TJUXVar& other, TJUXExpression* sink) {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   if (b < FValue) FValue = b;
 }
 
 // Comparisons follow IEEE rules: with a NaN operand only "<>" is true.
 void TJUXVar_Double::OpGreater(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   result.SetBoolean(FValue > b, sink);
 }
 void TJUXVar_Double::OpGreaterEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   result.SetBoolean(FValue >= b, sink);
 }
 void TJUXVar_Double::OpLess(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   result.SetBoolean(FValue < b, sink);
 }
 void TJUXVar_Double::OpLessEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   result.SetBoolean(FValue <= b, sink);
 }
 void TJUXVar_Double::OpEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   result.SetBoolean(FValue == b, sink);
 }
 void TJUXVar_Double::OpNotEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   result.SetBoolean(FValue != b, sink);
 }
 
@@ -122,7 +122,7 @@ void TJUXVar_Double::OpNotEqual(TJUXVar& result, const TJUXVar& other, TJUXExpre
 #define JUX_DOUBLE_BINARY(Name, Fn)                                                                \
   void TJUXVar_Double::Name(const TJUXVar& other, TJUXVar& result, TJUXExpression* sink) const {   \
     bool domainError = false;                                                                      \
-    const long double value = jux_math::Fn(FValue, other.AsDouble(sink), domainError);             \
+    const long double value = jux_math::Fn(FValue, JUXReadDouble(other, sink), domainError);             \
     StoreMath(value, domainError, result, sink);                                                   \
   }
 

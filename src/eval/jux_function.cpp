@@ -23,8 +23,6 @@ constexpr std::array<std::array<TSetStateStep, 4>, 4> kSetStateSteps = {{
 // this mean the classes cannot be unified.
 constexpr int kMaxUnifyRestarts = 4 * kJUXVarKindCount;
 
-constexpr std::string_view kUnparsedTree = "JUX: an expression with syntax errors cannot be prepared or evaluated";
-
 template <class TRow>
 int32_t RowOfClass(std::span<const TRow> rows, const TJUXFunctionClass* cls, bool last) {
   int32_t found = -1;
@@ -93,14 +91,14 @@ void TJUXFunction::Construct(bool operatorSyntax, TJUXParamSource& params) {
 
 void TJUXFunction::Prepare(TTreeMapNode* scope) {
   for (const auto& param : FParams) {
-    Require(param != nullptr, kUnparsedTree);
+    Require(param != nullptr, kJUXUnparsedTree);
     param->Prepare(scope);
   }
 }
 
 void TJUXFunction::Evaluate(TTreeMapNode* scope, bool first) {
   if (FParams.empty()) return;
-  for (const auto& param : FParams) Require(param != nullptr, kUnparsedTree);
+  for (const auto& param : FParams) Require(param != nullptr, kJUXUnparsedTree);
   FParams[0]->EvaluateEx(scope, first);
   if (!HasError()) InitResult();
   for (size_t i = 1; i < FParams.size(); ++i) {

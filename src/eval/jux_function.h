@@ -123,6 +123,11 @@ class TJUXParamSource {
 
 inline constexpr int32_t kJUXUnlimitedParams = 2147483647;
 
+// The precondition message of preparing or evaluating a tree with empty
+// parameter slots.
+inline constexpr std::string_view kJUXUnparsedTree =
+    "JUX: an expression with syntax errors cannot be prepared or evaluated";
+
 struct TJUXFuncInfo {
   int32_t FunctionIndex = -1;       // registry row, -1 if none
   int32_t BinaryOperatorIndex = -1; // binary-table row, -1 if none

@@ -59,7 +59,8 @@ class TJUXTextFunc : public TJUXFunction {
     SetResult(std::make_unique<TResultVar>());
   }
   void InitResult() override {
-    Compute(ParamValue(0).AsString(this));
+    std::string scratch;
+    Compute(JUXReadString(ParamValue(0), this, scratch));
     SetSetState(Param(0)->SetState());
   }
 
