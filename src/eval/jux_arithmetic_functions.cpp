@@ -48,13 +48,6 @@ constexpr TJUXTypedFold kIntegerFolds[] = {
     {JUX_ASSIGN(TJUXVar_Integer), JUX_STEP(TJUXVar_Integer, OpMax)},
     {JUX_ASSIGN(TJUXVar_Integer), JUX_STEP(TJUXVar_Integer, OpMin)},
 };
-constexpr TJUXTypedFold kBooleanFolds[] = {
-    {JUX_ASSIGN(TJUXVar_Boolean), JUX_STEP(TJUXVar_Boolean, OpAnd)},
-    {JUX_ASSIGN(TJUXVar_Boolean), JUX_STEP(TJUXVar_Boolean, OpOr)},
-    {JUX_ASSIGN(TJUXVar_Boolean), JUX_STEP(TJUXVar_Boolean, OpXor)},
-    {JUX_ASSIGN(TJUXVar_Boolean), JUX_STEP(TJUXVar_Boolean, OpMax)},
-    {JUX_ASSIGN(TJUXVar_Boolean), JUX_STEP(TJUXVar_Boolean, OpMin)},
-};
 constexpr TJUXTypedFold kStringFolds[] = {
     {JUX_ASSIGN(TJUXVar_String), JUX_STEP(TJUXVar_String, OpAdd)},
     {JUX_ASSIGN(TJUXVar_String), JUX_STEP(TJUXVar_String, OpSubtract)},
@@ -71,8 +64,6 @@ const TJUXTypedFold* TypedFold(TJUXFoldOp op, TJUXVarStorage storage) {
   switch (storage) {
     case TJUXVarStorage::Integer:
       return &kIntegerFolds[static_cast<size_t>(op)];
-    case TJUXVarStorage::Boolean:
-      return op >= And ? &kBooleanFolds[static_cast<size_t>(op) - static_cast<size_t>(And)] : nullptr;
     case TJUXVarStorage::String:
       return op == Add ? &kStringFolds[0] : (op == Subtract ? &kStringFolds[1] : nullptr);
     default:
@@ -110,14 +101,54 @@ void EvaluateFloatFold(TJUXFunction& node, TJUXFoldOp op, TTreeMapNode* scope, b
   RequireParsed(node);
   auto& result = static_cast<TJUXVar_Double&>(*node.Result());
   node.Param(0)->EvaluateEx(scope, first);
+  double initial = 0;
   if (!node.HasError()) {
-    result.SetValue(JUXReadDouble(node.ParamValue(0), &node));
+    initial = JUXReadDouble(node.ParamValue(0), &node);
+    result.SetValue(initial);
     node.SetSetState(node.Param(0)->SetState());
   }
   for (int i = 1; i < node.ParamCount(); ++i) {
     node.Param(i)->EvaluateEx(scope, first);
     if (node.HasError()) return;
-    result.SetValue(FloatStep(op, result.Value(), JUXReadDouble(node.ParamValue(i), &node), node));
+    // The first step starts from the double just assigned (the result holds
+    // it exactly), which spares reading the extended value back from memory.
+    const long double value = i == 1 ? static_cast<long double>(initial) : result.Value();
+    result.SetValue(FloatStep(op, value, JUXReadDouble(node.ParamValue(i), &node), node));
+    node.CombineSetState(i);
+  }
+}
+
+// The Boolean class's in-place operations (OpAnd .. OpMin); And and Or (and
+// their synonyms Min and Max) do not read the other operand when the value
+// decides the outcome.
+bool BooleanStep(TJUXFoldOp op, bool a, const TJUXVar& other, TJUXExpression& sink) {
+  switch (op) {
+    case TJUXFoldOp::And:
+    case TJUXFoldOp::Min:
+      return a ? JUXReadBoolean(other, &sink) : false;
+    case TJUXFoldOp::Or:
+    case TJUXFoldOp::Max:
+      return a ? true : JUXReadBoolean(other, &sink);
+    default:  // Xor
+      return a != JUXReadBoolean(other, &sink);
+  }
+}
+
+bool IsBooleanFold(TJUXFoldOp op) { return op >= TJUXFoldOp::And; }
+
+// The standard evaluation of a fold on a Boolean result.
+void EvaluateBooleanFold(TJUXFunction& node, TJUXFoldOp op, TTreeMapNode* scope, bool first) {
+  RequireParsed(node);
+  auto& result = static_cast<TJUXVar_Boolean&>(*node.Result());
+  node.Param(0)->EvaluateEx(scope, first);
+  if (!node.HasError()) {
+    result.SetValue(JUXReadBoolean(node.ParamValue(0), &node));
+    node.SetSetState(node.Param(0)->SetState());
+  }
+  for (int i = 1; i < node.ParamCount(); ++i) {
+    node.Param(i)->EvaluateEx(scope, first);
+    if (node.HasError()) return;
+    result.SetValue(BooleanStep(op, result.Value(), node.ParamValue(i), node));
     node.CombineSetState(i);
   }
 }
@@ -169,6 +200,10 @@ bool EvaluateTypedFold(TJUXFunction& node, TJUXFoldOp op, TTreeMapNode* scope, b
   const TJUXVarStorage storage = node.Result()->Storage();
   if (storage == TJUXVarStorage::Float && IsFloatFold(op)) {
     EvaluateFloatFold(node, op, scope, first);
+    return true;
+  }
+  if (storage == TJUXVarStorage::Boolean && IsBooleanFold(op)) {
+    EvaluateBooleanFold(node, op, scope, first);
     return true;
   }
   const TJUXTypedFold* fold = TypedFold(op, storage);
@@ -227,6 +262,16 @@ void TJUXFunc_Mod::Evaluate(TTreeMapNode* scope, bool first) {
 void TJUXFunc_Power::Prepare(TTreeMapNode* scope) {
   TJUXTwoParamFunc::Prepare(scope);
   UnifyParamTypes(0, &TJUXVar_Double::Class());
+}
+
+void TJUXFunc_Power::InitResult() {
+  if (Result() && Result()->Storage() == TJUXVarStorage::Float) {
+    // The standard InitResult with the double class's Assign called directly.
+    static_cast<TJUXVar_Double&>(*Result()).SetValue(JUXReadDouble(ParamValue(0), this));
+    SetSetState(Param(0)->SetState());
+    return;
+  }
+  TJUXTwoParamFunc::InitResult();
 }
 
 void TJUXFunc_Power::CombineParam(int index) {

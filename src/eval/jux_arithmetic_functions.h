@@ -281,6 +281,7 @@ class TJUXFunc_Power : public TJUXTwoParamFunc {
  public:
   using TJUXTwoParamFunc::TJUXTwoParamFunc;
   void Prepare(TTreeMapNode* scope) override;
+  void InitResult() override;
   void CombineParam(int index) override;
 };
 

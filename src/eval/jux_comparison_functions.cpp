@@ -81,19 +81,19 @@ void TJUXOrderingFunc::Evaluate(TTreeMapNode* scope, bool first) {
   Param(0)->EvaluateEx(scope, first);
   Param(1)->EvaluateEx(scope, first);
   TJUXVar& comparison = *FComparison;
-  switch (comparison.Storage()) {
-    case TJUXVarStorage::Float:
-      static_cast<TJUXVar_Double&>(comparison).TJUXVar_Double::Assign(ParamValue(0), this);
-      break;
-    case TJUXVarStorage::Integer:
-      static_cast<TJUXVar_Integer&>(comparison).TJUXVar_Integer::Assign(ParamValue(0), this);
-      break;
-    default:
-      comparison.Assign(ParamValue(0), this);
-      break;
+  TJUXVar& result = *Result();
+  if (comparison.Storage() == TJUXVarStorage::Float && result.Storage() == TJUXVarStorage::Boolean) {
+    // The double class's Assign and comparison: both sides as doubles. The
+    // comparison value still receives the first operand.
+    const double a = JUXReadDouble(ParamValue(0), this);
+    static_cast<TJUXVar_Double&>(comparison).SetValue(a);
+    const double b = JUXReadDouble(ParamValue(1), this);
+    static_cast<TJUXVar_Boolean&>(result).SetValue(Compare(FOp, a, b));
+  } else {
+    comparison.Assign(ParamValue(0), this);
+    if (!CompareTyped(FOp, comparison, ParamValue(1), result, this))
+      (comparison.*ComparisonOf(FOp))(result, ParamValue(1), this);
   }
-  if (!CompareTyped(FOp, comparison, ParamValue(1), *Result(), this))
-    (comparison.*ComparisonOf(FOp))(*Result(), ParamValue(1), this);
   CombineAllSetStates();
 }
 

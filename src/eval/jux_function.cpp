@@ -160,18 +160,12 @@ void TJUXFunction::UnifyParamTypes(int firstParam, const TJUXVarClass* cls) {
   FResult = cls->Create();
 }
 
-void TJUXFunction::CombineSetState(int index) {
+void TJUXFunction::MergeSetState(int index) {
   const uint8_t param = FParams[static_cast<size_t>(index)]->SetState();
   if (FSetState > jssEmpty || param > jssEmpty) return;
   const TSetStateStep step = kSetStateSteps[FSetState][param];
   FSetState = step.State;
   if (step.Mismatch) AddError(jeScopeSet, "Number of set-elements does not match");
-}
-
-void TJUXFunction::CombineAllSetStates() {
-  if (FParams.empty()) return;
-  FSetState = FParams[0]->SetState();
-  for (int i = 1; i < ParamCount(); ++i) CombineSetState(i);
 }
 
 void TJUXFunction::CloneFields(TJUXFunction&) const {}
