@@ -68,6 +68,15 @@ void SetText(TJUXFunction& node, std::string_view text) {
   Store(node, target, scratch);
 }
 
+// The text with the ASCII letters from..from+25 moved to to..to+25.
+void SetMappedText(TJUXFunction& node, const std::string& text, char from, char to) {
+  std::string scratch;
+  std::string& target = TextTarget(node, scratch);
+  target.assign(text);
+  MapASCII(target, from, to);
+  Store(node, target, scratch);
+}
+
 // A position or length as a 32-bit integer result (texts above 2^31
 // characters do not occur in practice).
 void SetCount(TJUXFunction& node, int64_t count) { node.Result()->SetInteger(static_cast<int32_t>(count), &node); }
@@ -119,21 +128,8 @@ void TJUXFunc_MidStr::CombineParam(int index) {
 
 // --- one-parameter text functions
 
-void TJUXFunc_Lowercase::Compute(const std::string& text) {
-  std::string scratch;
-  std::string& target = TextTarget(*this, scratch);
-  target.assign(text);
-  MapASCII(target, 'A', 'a');
-  Store(*this, target, scratch);
-}
-
-void TJUXFunc_Uppercase::Compute(const std::string& text) {
-  std::string scratch;
-  std::string& target = TextTarget(*this, scratch);
-  target.assign(text);
-  MapASCII(target, 'a', 'A');
-  Store(*this, target, scratch);
-}
+void TJUXFunc_Lowercase::Compute(const std::string& text) { SetMappedText(*this, text, 'A', 'a'); }
+void TJUXFunc_Uppercase::Compute(const std::string& text) { SetMappedText(*this, text, 'a', 'A'); }
 
 void TJUXFunc_LenStr::Compute(const std::string& text) { SetCount(*this, static_cast<int64_t>(text.size())); }
 
