@@ -100,7 +100,7 @@ void RequireParsed(const TJUXFunction& node) {
 void EvaluateFloatFold(TJUXFunction& node, TJUXFoldOp op, TTreeMapNode* scope, bool first) {
   RequireParsed(node);
   auto& result = static_cast<TJUXVar_Double&>(*node.Result());
-  node.Param(0)->EvaluateEx(scope, first);
+  node.Param(0)->EvaluateParam(scope, first);
   double initial = 0;
   if (!node.HasError()) {
     initial = JUXReadDouble(node.ParamValue(0), &node);
@@ -108,7 +108,7 @@ void EvaluateFloatFold(TJUXFunction& node, TJUXFoldOp op, TTreeMapNode* scope, b
     node.SetSetState(node.Param(0)->SetState());
   }
   for (int i = 1; i < node.ParamCount(); ++i) {
-    node.Param(i)->EvaluateEx(scope, first);
+    node.Param(i)->EvaluateParam(scope, first);
     if (node.HasError()) return;
     // The first step starts from the double just assigned (the result holds
     // it exactly), which spares reading the extended value back from memory.
@@ -140,13 +140,13 @@ bool IsBooleanFold(TJUXFoldOp op) { return op >= TJUXFoldOp::And; }
 void EvaluateBooleanFold(TJUXFunction& node, TJUXFoldOp op, TTreeMapNode* scope, bool first) {
   RequireParsed(node);
   auto& result = static_cast<TJUXVar_Boolean&>(*node.Result());
-  node.Param(0)->EvaluateEx(scope, first);
+  node.Param(0)->EvaluateParam(scope, first);
   if (!node.HasError()) {
     result.SetValue(JUXReadBoolean(node.ParamValue(0), &node));
     node.SetSetState(node.Param(0)->SetState());
   }
   for (int i = 1; i < node.ParamCount(); ++i) {
-    node.Param(i)->EvaluateEx(scope, first);
+    node.Param(i)->EvaluateParam(scope, first);
     if (node.HasError()) return;
     result.SetValue(BooleanStep(op, result.Value(), node.ParamValue(i), node));
     node.CombineSetState(i);
@@ -158,13 +158,13 @@ void EvaluateBooleanFold(TJUXFunction& node, TJUXFoldOp op, TTreeMapNode* scope,
 void EvaluateTableFold(TJUXFunction& node, const TJUXTypedFold& fold, TTreeMapNode* scope, bool first) {
   RequireParsed(node);
   TJUXVar& result = *node.Result();
-  node.Param(0)->EvaluateEx(scope, first);
+  node.Param(0)->EvaluateParam(scope, first);
   if (!node.HasError()) {
     fold.Assign(result, node.ParamValue(0), &node);
     node.SetSetState(node.Param(0)->SetState());
   }
   for (int i = 1; i < node.ParamCount(); ++i) {
-    node.Param(i)->EvaluateEx(scope, first);
+    node.Param(i)->EvaluateParam(scope, first);
     if (node.HasError()) return;
     fold.Step(result, node.ParamValue(i), &node);
     node.CombineSetState(i);
@@ -252,9 +252,9 @@ void TJUXFunc_Mod::Prepare(TTreeMapNode* scope) {
 
 void TJUXFunc_Mod::Evaluate(TTreeMapNode* scope, bool first) {
   // No error test between the steps: both operands always count.
-  Param(0)->EvaluateEx(scope, first);
+  Param(0)->EvaluateParam(scope, first);
   Result()->Assign(ParamValue(0), this);
-  Param(1)->EvaluateEx(scope, first);
+  Param(1)->EvaluateParam(scope, first);
   Result()->OpMod(ParamValue(1), this);
   CombineAllSetStates();
 }

@@ -78,8 +78,8 @@ void TJUXOrderingFunc::Prepare(TTreeMapNode* scope) {
 }
 
 void TJUXOrderingFunc::Evaluate(TTreeMapNode* scope, bool first) {
-  Param(0)->EvaluateEx(scope, first);
-  Param(1)->EvaluateEx(scope, first);
+  Param(0)->EvaluateParam(scope, first);
+  Param(1)->EvaluateParam(scope, first);
   TJUXVar& comparison = *FComparison;
   TJUXVar& result = *Result();
   if (comparison.Storage() == TJUXVarStorage::Float && result.Storage() == TJUXVarStorage::Boolean) {
@@ -112,8 +112,8 @@ void TJUXEqualityFunc::Prepare(TTreeMapNode* scope) {
 }
 
 void TJUXEqualityFunc::Evaluate(TTreeMapNode* scope, bool first) {
-  Param(0)->EvaluateEx(scope, first);
-  Param(1)->EvaluateEx(scope, first);
+  Param(0)->EvaluateParam(scope, first);
+  Param(1)->EvaluateParam(scope, first);
   if (!CompareTyped(FOp, ParamValue(0), ParamValue(1), *Result(), this))
     (ParamValue(0).*ComparisonOf(FOp))(*Result(), ParamValue(1), this);
   CombineAllSetStates();

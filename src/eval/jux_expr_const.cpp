@@ -24,6 +24,7 @@ std::string UnquoteString(std::string_view text) {
 
 TJUXExpr_Const::TJUXExpr_Const(TJUXExpression* parent, uint8_t tokenKind, std::string tokenText)
     : TJUXExpression(parent), FTokenText(std::move(tokenText)), FTokenKind(tokenKind) {
+  FConstant = true;
   switch (tokenKind) {
     case jlkStringConstant:
       FResult = std::make_unique<TJUXVar_String>(UnquoteString(FTokenText));
@@ -59,6 +60,7 @@ TJUXExpr_Const::TJUXExpr_Const(TJUXExpression* parent, int32_t constRow, std::st
       FName(std::move(name)),
       FTokenText(std::move(tokenText)),
       FTokenKind(tokenKind) {
+  FConstant = true;
   FResult = value.Clone();
 }
 

@@ -99,10 +99,10 @@ void TJUXFunction::Prepare(TTreeMapNode* scope) {
 void TJUXFunction::Evaluate(TTreeMapNode* scope, bool first) {
   if (FParams.empty()) return;
   for (const auto& param : FParams) Require(param != nullptr, kJUXUnparsedTree);
-  FParams[0]->EvaluateEx(scope, first);
+  FParams[0]->EvaluateParam(scope, first);
   if (!HasError()) InitResult();
   for (size_t i = 1; i < FParams.size(); ++i) {
-    FParams[i]->EvaluateEx(scope, first);
+    FParams[i]->EvaluateParam(scope, first);
     if (HasError()) return;
     CombineParam(static_cast<int>(i));
   }
