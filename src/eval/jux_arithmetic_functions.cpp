@@ -175,9 +175,11 @@ void EvaluateTableFold(TJUXFunction& node, const TJUXTypedFold& fold, TTreeMapNo
 // it; false for the other classes.
 bool ReadExtended(const TJUXVar& value, long double& x) {
   switch (value.Storage()) {
-    case TJUXVarStorage::Float:
-      x = static_cast<const TJUXVar_Double&>(value).Value();
+    case TJUXVarStorage::Float: {
+      const auto& number = static_cast<const TJUXVar_Double&>(value);
+      x = number.HoldsDouble() ? static_cast<long double>(number.Rounded()) : number.Value();
       return true;
+    }
     case TJUXVarStorage::Integer:
       x = static_cast<long double>(static_cast<const TJUXVar_Integer&>(value).Value());
       return true;

@@ -16,12 +16,28 @@
 class TJUXVar_Double : public TJUXVar {
  public:
   TJUXVar_Double() : TJUXVar(TJUXVarStorage::Float) {}
-  explicit TJUXVar_Double(long double value) : TJUXVar(TJUXVarStorage::Float), FValue(value) {}
+  explicit TJUXVar_Double(long double value) : TJUXVar(TJUXVarStorage::Float) { SetValue(value); }
   static const TJUXVarClass& Class() { return JUXVarClass(TJUXVarKind::Double); }
   static std::unique_ptr<TJUXVar_Double> CreateWithValue(double value);
 
+  // The value, and the value rounded to a double (what AsDouble answers),
+  // which is kept beside it: readers that want a double then load 8 bytes
+  // instead of converting the extended value, whose 10-byte stores the
+  // processor cannot forward to a load that follows closely.
   long double Value() const { return FValue; }
-  void SetValue(long double value) { FValue = value; }
+  double Rounded() const { return FRounded; }
+  // True when the value is a double (Rounded() is then the value exactly).
+  bool HoldsDouble() const { return FHoldsDouble; }
+  void SetValue(long double value) {
+    FValue = value;
+    FRounded = static_cast<double>(value);
+    FHoldsDouble = static_cast<long double>(FRounded) == value;
+  }
+  void SetValue(double value) {
+    FValue = value;
+    FRounded = value;
+    FHoldsDouble = true;
+  }
 
   const TJUXVarClass& GetClass() const override { return Class(); }
   void Assign(const TJUXVar& source, TJUXExpression* sink) override;
@@ -77,8 +93,10 @@ class TJUXVar_Double : public TJUXVar {
   void FnExp(TJUXVar& result, TJUXExpression* sink) const override;
   void FnPower(const TJUXVar& other, TJUXVar& result, TJUXExpression* sink) const override;
 
- protected:
+ private:
   long double FValue = 0.0L;
+  double FRounded = 0.0;  // always FValue rounded to a double
+  bool FHoldsDouble = true;
 };
 
 class TJUXVar_Integer : public TJUXVar {
@@ -243,7 +261,7 @@ class TJUXVar_String : public TJUXVar {
 inline double JUXReadDouble(const TJUXVar& value, TJUXExpression* sink) {
   switch (value.Storage()) {
     case TJUXVarStorage::Float:
-      return static_cast<double>(static_cast<const TJUXVar_Double&>(value).Value());
+      return static_cast<const TJUXVar_Double&>(value).Rounded();
     case TJUXVarStorage::Integer:
       return static_cast<double>(static_cast<const TJUXVar_Integer&>(value).Value());
     default:
