@@ -11,6 +11,7 @@
 // sink; only round, frac and sign read their argument as a double. All are
 // elementwise: a set-valued argument is handled one element per evaluation.
 
+#include <cstdint>
 #include <memory>
 #include <span>
 
@@ -21,9 +22,19 @@
 
 using TJUXVarOperator = void (TJUXVar::*)(const TJUXVar& other, TJUXExpression* sink);
 
+// The operation of a fold, for its typed steps.
+enum class TJUXFoldOp : uint8_t { Add, Subtract, Multiply, Divide, And, Or, Xor, Max, Min };
+
+// The standard evaluation of a fold (same order, set states and error stops)
+// with the result class's Assign and operation called directly, chosen by
+// the result's storage; false, having done nothing, where the fold must go
+// through the virtual operations (other classes, operations a class refuses,
+// a node without result or parameters).
+bool EvaluateTypedFold(TJUXFunction& node, TJUXFoldOp op, TTreeMapNode* scope, bool first);
+
 // A fold over MinParams.. parameters with a unified result (the common class
 // of all parameters).
-template <TJUXVarOperator Op, int MinParams>
+template <TJUXVarOperator Op, TJUXFoldOp Kind, int MinParams>
 class TJUXFoldFunc : public TJUXFunction {
  public:
   using TJUXFunction::TJUXFunction;
@@ -36,47 +47,50 @@ class TJUXFoldFunc : public TJUXFunction {
     TJUXFunction::Prepare(scope);
     UnifyParamTypes(0);
   }
+  void Evaluate(TTreeMapNode* scope, bool first) override {
+    if (!EvaluateTypedFold(*this, Kind, scope, first)) TJUXFunction::Evaluate(scope, first);
+  }
   void CombineParam(int index) override {
     (Result()->*Op)(ParamValue(index), this);
     CombineSetState(index);
   }
 };
 
-class TJUXFunc_Plus : public TJUXFoldFunc<&TJUXVar::OpAdd, 1> {
+class TJUXFunc_Plus : public TJUXFoldFunc<&TJUXVar::OpAdd, TJUXFoldOp::Add, 1> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
-class TJUXFunc_Minus : public TJUXFoldFunc<&TJUXVar::OpSubtract, 2> {
+class TJUXFunc_Minus : public TJUXFoldFunc<&TJUXVar::OpSubtract, TJUXFoldOp::Subtract, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
-class TJUXFunc_Mult : public TJUXFoldFunc<&TJUXVar::OpMultiply, 2> {
+class TJUXFunc_Mult : public TJUXFoldFunc<&TJUXVar::OpMultiply, TJUXFoldOp::Multiply, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
 // Always divides in a double result: `7 / 2` is 3.5.
-class TJUXFunc_Div : public TJUXFoldFunc<&TJUXVar::OpDivide, 2> {
+class TJUXFunc_Div : public TJUXFoldFunc<&TJUXVar::OpDivide, TJUXFoldOp::Divide, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
   void Prepare(TTreeMapNode* scope) override;
 };
-class TJUXFunc_And : public TJUXFoldFunc<&TJUXVar::OpAnd, 2> {
+class TJUXFunc_And : public TJUXFoldFunc<&TJUXVar::OpAnd, TJUXFoldOp::And, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
-class TJUXFunc_Or : public TJUXFoldFunc<&TJUXVar::OpOr, 2> {
+class TJUXFunc_Or : public TJUXFoldFunc<&TJUXVar::OpOr, TJUXFoldOp::Or, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
-class TJUXFunc_Xor : public TJUXFoldFunc<&TJUXVar::OpXor, 2> {
+class TJUXFunc_Xor : public TJUXFoldFunc<&TJUXVar::OpXor, TJUXFoldOp::Xor, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
-class TJUXFunc_Max : public TJUXFoldFunc<&TJUXVar::OpMax, 2> {
+class TJUXFunc_Max : public TJUXFoldFunc<&TJUXVar::OpMax, TJUXFoldOp::Max, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
-class TJUXFunc_Min : public TJUXFoldFunc<&TJUXVar::OpMin, 2> {
+class TJUXFunc_Min : public TJUXFoldFunc<&TJUXVar::OpMin, TJUXFoldOp::Min, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
@@ -117,6 +131,9 @@ class TJUXFunc_Mod : public TJUXTwoParamFunc {
   void Evaluate(TTreeMapNode* scope, bool first) override;
 };
 
+// --- comparisons: the operation of each class, for the typed paths.
+enum class TJUXComparisonOp : uint8_t { Greater, GreaterEqual, Less, LessEqual, Equal, NotEqual };
+
 // --- ordering comparisons: both operands are compared in their common class,
 // through a comparison value of that class that receives the first operand.
 
@@ -124,41 +141,33 @@ using TJUXVarComparison = void (TJUXVar::*)(TJUXVar& result, const TJUXVar& othe
 
 class TJUXOrderingFunc : public TJUXTwoParamFunc {
  public:
-  using TJUXTwoParamFunc::TJUXTwoParamFunc;
+  TJUXOrderingFunc(TJUXExpression* parent, TJUXComparisonOp op) : TJUXTwoParamFunc(parent), FOp(op) {}
   void Prepare(TTreeMapNode* scope) override;
   void Evaluate(TTreeMapNode* scope, bool first) override;
 
  protected:
-  virtual TJUXVarComparison Comparison() const = 0;
   void CloneFields(TJUXFunction& copy) const override;
 
  private:
+  TJUXComparisonOp FOp;
   std::unique_ptr<TJUXVar> FComparison;  // of the common class; made by Prepare
 };
 
 class TJUXFunc_Larger : public TJUXOrderingFunc {
  public:
-  using TJUXOrderingFunc::TJUXOrderingFunc;
- protected:
-  TJUXVarComparison Comparison() const override { return &TJUXVar::OpGreater; }
+  explicit TJUXFunc_Larger(TJUXExpression* parent) : TJUXOrderingFunc(parent, TJUXComparisonOp::Greater) {}
 };
 class TJUXFunc_Smaller : public TJUXOrderingFunc {
  public:
-  using TJUXOrderingFunc::TJUXOrderingFunc;
- protected:
-  TJUXVarComparison Comparison() const override { return &TJUXVar::OpLess; }
+  explicit TJUXFunc_Smaller(TJUXExpression* parent) : TJUXOrderingFunc(parent, TJUXComparisonOp::Less) {}
 };
 class TJUXFunc_LargerEq : public TJUXOrderingFunc {
  public:
-  using TJUXOrderingFunc::TJUXOrderingFunc;
- protected:
-  TJUXVarComparison Comparison() const override { return &TJUXVar::OpGreaterEqual; }
+  explicit TJUXFunc_LargerEq(TJUXExpression* parent) : TJUXOrderingFunc(parent, TJUXComparisonOp::GreaterEqual) {}
 };
 class TJUXFunc_SmallerEq : public TJUXOrderingFunc {
  public:
-  using TJUXOrderingFunc::TJUXOrderingFunc;
- protected:
-  TJUXVarComparison Comparison() const override { return &TJUXVar::OpLessEqual; }
+  explicit TJUXFunc_SmallerEq(TJUXExpression* parent) : TJUXOrderingFunc(parent, TJUXComparisonOp::LessEqual) {}
 };
 
 // --- equality: done by the class of the left operand, which reads the right
@@ -166,25 +175,21 @@ class TJUXFunc_SmallerEq : public TJUXOrderingFunc {
 // double or a class derived from it, since that comparison is fragile.
 class TJUXEqualityFunc : public TJUXTwoParamFunc {
  public:
-  using TJUXTwoParamFunc::TJUXTwoParamFunc;
+  TJUXEqualityFunc(TJUXExpression* parent, TJUXComparisonOp op) : TJUXTwoParamFunc(parent), FOp(op) {}
   void Prepare(TTreeMapNode* scope) override;
   void Evaluate(TTreeMapNode* scope, bool first) override;
 
- protected:
-  virtual TJUXVarComparison Comparison() const = 0;
+ private:
+  TJUXComparisonOp FOp;
 };
 
 class TJUXFunc_Equal : public TJUXEqualityFunc {
  public:
-  using TJUXEqualityFunc::TJUXEqualityFunc;
- protected:
-  TJUXVarComparison Comparison() const override { return &TJUXVar::OpEqual; }
+  explicit TJUXFunc_Equal(TJUXExpression* parent) : TJUXEqualityFunc(parent, TJUXComparisonOp::Equal) {}
 };
 class TJUXFunc_NotEqual : public TJUXEqualityFunc {
  public:
-  using TJUXEqualityFunc::TJUXEqualityFunc;
- protected:
-  TJUXVarComparison Comparison() const override { return &TJUXVar::OpNotEqual; }
+  explicit TJUXFunc_NotEqual(TJUXExpression* parent) : TJUXEqualityFunc(parent, TJUXComparisonOp::NotEqual) {}
 };
 
 // --- mathematical functions of one argument: the argument's value computes
@@ -202,7 +207,16 @@ enum class TJUXResultRule : uint8_t {
 // The result value of a one-argument function by its rule.
 void PrepareMathResult(TJUXFunction& node, TJUXResultRule rule);
 
-template <TJUXVarFunction Fn, TJUXResultRule Rule>
+// The function of a one-argument node, for its typed path.
+enum class TJUXMathOp : uint8_t { Abs, Sin, Cos, Tan, Atan, Log, Ln, Exp, Sqrt, Sqr };
+
+// What the argument's class computes for `op`, done without virtual calls
+// for a double or integer argument (and a double result); false when the
+// value's own function must run (other classes, and the integer's own abs
+// and sqr).
+bool ComputeMathTyped(TJUXMathOp op, const TJUXVar& argument, TJUXVar& result, TJUXExpression* sink);
+
+template <TJUXVarFunction Fn, TJUXMathOp Op, TJUXResultRule Rule>
 class TJUXMathFunc : public TJUXFunction {
  public:
   using TJUXFunction::TJUXFunction;
@@ -211,51 +225,51 @@ class TJUXMathFunc : public TJUXFunction {
     PrepareMathResult(*this, Rule);
   }
   void InitResult() override {
-    (ParamValue(0).*Fn)(*Result(), this);
+    if (!ComputeMathTyped(Op, ParamValue(0), *Result(), this)) (ParamValue(0).*Fn)(*Result(), this);
     SetSetState(Param(0)->SetState());
   }
 };
 
-class TJUXFunc_Sin : public TJUXMathFunc<&TJUXVar::FnSin, TJUXResultRule::FromDouble> {
+class TJUXFunc_Sin : public TJUXMathFunc<&TJUXVar::FnSin, TJUXMathOp::Sin, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
-class TJUXFunc_Cos : public TJUXMathFunc<&TJUXVar::FnCos, TJUXResultRule::FromDouble> {
+class TJUXFunc_Cos : public TJUXMathFunc<&TJUXVar::FnCos, TJUXMathOp::Cos, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
-class TJUXFunc_Tan : public TJUXMathFunc<&TJUXVar::FnTan, TJUXResultRule::FromDouble> {
+class TJUXFunc_Tan : public TJUXMathFunc<&TJUXVar::FnTan, TJUXMathOp::Tan, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
-class TJUXFunc_Atan : public TJUXMathFunc<&TJUXVar::FnAtan, TJUXResultRule::FromDouble> {
+class TJUXFunc_Atan : public TJUXMathFunc<&TJUXVar::FnAtan, TJUXMathOp::Atan, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
 // Base-10 logarithm.
-class TJUXFunc_Log : public TJUXMathFunc<&TJUXVar::FnLog, TJUXResultRule::FromDouble> {
+class TJUXFunc_Log : public TJUXMathFunc<&TJUXVar::FnLog, TJUXMathOp::Log, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
-class TJUXFunc_Ln : public TJUXMathFunc<&TJUXVar::FnLn, TJUXResultRule::FromDouble> {
+class TJUXFunc_Ln : public TJUXMathFunc<&TJUXVar::FnLn, TJUXMathOp::Ln, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
-class TJUXFunc_Exp : public TJUXMathFunc<&TJUXVar::FnExp, TJUXResultRule::FromDouble> {
+class TJUXFunc_Exp : public TJUXMathFunc<&TJUXVar::FnExp, TJUXMathOp::Exp, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
-class TJUXFunc_Sqrt : public TJUXMathFunc<&TJUXVar::FnSqrt, TJUXResultRule::FromDouble> {
+class TJUXFunc_Sqrt : public TJUXMathFunc<&TJUXVar::FnSqrt, TJUXMathOp::Sqrt, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
 // An integer argument squares as an integer (0 and kind 3 beyond 46340).
-class TJUXFunc_Sqr : public TJUXMathFunc<&TJUXVar::FnSqr, TJUXResultRule::FromInteger> {
+class TJUXFunc_Sqr : public TJUXMathFunc<&TJUXVar::FnSqr, TJUXMathOp::Sqr, TJUXResultRule::FromInteger> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
 // Keeps the argument's class.
-class TJUXFunc_Abs : public TJUXMathFunc<&TJUXVar::FnAbs, TJUXResultRule::Copy> {
+class TJUXFunc_Abs : public TJUXMathFunc<&TJUXVar::FnAbs, TJUXMathOp::Abs, TJUXResultRule::Copy> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
@@ -267,6 +281,7 @@ class TJUXFunc_Power : public TJUXTwoParamFunc {
  public:
   using TJUXTwoParamFunc::TJUXTwoParamFunc;
   void Prepare(TTreeMapNode* scope) override;
+  void InitResult() override;
   void CombineParam(int index) override;
 };
 

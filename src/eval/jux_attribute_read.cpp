@@ -44,13 +44,21 @@ void ReadAttributeValue(TJUXExpression& node, TAttributeDescriptor& attribute, c
   }
   const int32_t record = scope ? scope->RecordIndex() : -1;
   if (type == atText) {
-    result.SetString(attribute.ByIndex ? attribute.IndexText(attribute.Index, FixedFormatSettings())
-                                       : attribute.RecordText(record),
-                     &node);
+    if (attribute.ByIndex)
+      result.SetString(attribute.IndexText(attribute.Index, FixedFormatSettings()), &node);
+    else if (result.Storage() == TJUXVarStorage::String)
+      attribute.ReadRecordText(record, static_cast<TJUXVar_String&>(result).MutableValue());
+    else
+      result.SetString(attribute.RecordText(record), &node);
     return;
   }
   const double number = attribute.ByIndex ? attribute.IndexNumber(attribute.Index) : attribute.RecordNumber(record);
-  if (type == atInteger)
+  // The setters of the two commonest cases, without their virtual calls.
+  if (type == atDouble && result.Storage() == TJUXVarStorage::Float)
+    static_cast<TJUXVar_Double&>(result).SetValue(number);
+  else if (type == atInteger && result.Storage() == TJUXVarStorage::Integer)
+    static_cast<TJUXVar_Integer&>(result).SetValue(RoundDouble(number));
+  else if (type == atInteger)
     result.SetInteger(RoundDouble(number), &node);
   else
     (result.*kNumberSetters[static_cast<size_t>(type)])(number, &node);

@@ -6,7 +6,7 @@ std::unique_ptr<TJUXVar_Boolean> TJUXVar_Boolean::CreateWithValue(bool value) {
   return std::make_unique<TJUXVar_Boolean>(value);
 }
 
-void TJUXVar_Boolean::Assign(const TJUXVar& source, TJUXExpression* sink) { FValue = source.AsBoolean(sink); }
+void TJUXVar_Boolean::Assign(const TJUXVar& source, TJUXExpression* sink) { FValue = JUXReadBoolean(source, sink); }
 
 std::string TJUXVar_Boolean::ToText(const TFormatSettings&) const { return FValue ? "True" : "False"; }
 
@@ -19,20 +19,20 @@ void TJUXVar_Boolean::CastToInteger(TJUXVar& dest, TJUXExpression* sink) const {
 
 void TJUXVar_Boolean::OpNot(TJUXExpression*) { FValue = !FValue; }
 void TJUXVar_Boolean::OpAnd(const TJUXVar& other, TJUXExpression* sink) {
-  if (FValue) FValue = other.AsBoolean(sink);
+  if (FValue) FValue = JUXReadBoolean(other, sink);
 }
 void TJUXVar_Boolean::OpOr(const TJUXVar& other, TJUXExpression* sink) {
-  if (!FValue) FValue = other.AsBoolean(sink);
+  if (!FValue) FValue = JUXReadBoolean(other, sink);
 }
-void TJUXVar_Boolean::OpXor(const TJUXVar& other, TJUXExpression* sink) { FValue = FValue != other.AsBoolean(sink); }
+void TJUXVar_Boolean::OpXor(const TJUXVar& other, TJUXExpression* sink) { FValue = FValue != JUXReadBoolean(other, sink); }
 void TJUXVar_Boolean::OpMax(const TJUXVar& other, TJUXExpression* sink) { OpOr(other, sink); }
 void TJUXVar_Boolean::OpMin(const TJUXVar& other, TJUXExpression* sink) { OpAnd(other, sink); }
 
 void TJUXVar_Boolean::OpEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const bool b = other.AsBoolean(sink);
+  const bool b = JUXReadBoolean(other, sink);
   result.SetBoolean(FValue == b, sink);
 }
 void TJUXVar_Boolean::OpNotEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const bool b = other.AsBoolean(sink);
+  const bool b = JUXReadBoolean(other, sink);
   result.SetBoolean(FValue != b, sink);
 }

@@ -16,51 +16,51 @@ constexpr double kDurationDaysThreshold = 1.0 - 1.0 / 87840.0;
 
 // --- currency
 std::string TJUXVar_Currency::ToText(const TFormatSettings& settings) const {
-  return FormatJUXCurrency(static_cast<double>(FValue), settings);
+  return FormatJUXCurrency(Rounded(), settings);
 }
-double TJUXVar_Currency::AsCurrency(TJUXExpression*) const { return static_cast<double>(FValue); }
-void TJUXVar_Currency::SetCurrency(double value, TJUXExpression*) { FValue = value; }
+double TJUXVar_Currency::AsCurrency(TJUXExpression*) const { return Rounded(); }
+void TJUXVar_Currency::SetCurrency(double value, TJUXExpression*) { SetValue(value); }
 
 // --- percentage
 std::string TJUXVar_Percentage::ToText(const TFormatSettings& settings) const {
-  return FloatToStrTrimmed(static_cast<double>(FValue), 0, 6, settings) + "%";
+  return FloatToStrTrimmed(Rounded(), 0, 6, settings) + "%";
 }
-double TJUXVar_Percentage::AsPercentage(TJUXExpression*) const { return static_cast<double>(FValue); }
-void TJUXVar_Percentage::SetPercentage(double value, TJUXExpression*) { FValue = value; }
+double TJUXVar_Percentage::AsPercentage(TJUXExpression*) const { return Rounded(); }
+void TJUXVar_Percentage::SetPercentage(double value, TJUXExpression*) { SetValue(value); }
 
 // --- date
 std::string TJUXVar_Date::ToText(const TFormatSettings& settings) const {
-  return JUXDateTimeString(settings.ShortDateFormat, static_cast<double>(FValue), settings);
+  return JUXDateTimeString(settings.ShortDateFormat, Rounded(), settings);
 }
-double TJUXVar_Date::AsDateTime(TJUXExpression*) const { return static_cast<double>(FValue); }
-double TJUXVar_Date::AsDate(TJUXExpression*) const { return static_cast<double>(FValue); }
-void TJUXVar_Date::SetDate(double value, TJUXExpression*) { FValue = value; }
+double TJUXVar_Date::AsDateTime(TJUXExpression*) const { return Rounded(); }
+double TJUXVar_Date::AsDate(TJUXExpression*) const { return Rounded(); }
+void TJUXVar_Date::SetDate(double value, TJUXExpression*) { SetValue(value); }
 
 // --- datetime
 std::string TJUXVar_DateTime::ToText(const TFormatSettings& settings) const {
-  const double value = static_cast<double>(FValue);
+  const double value = Rounded();
   std::string text = JUXDateTimeString(settings.ShortDateFormat, value, settings);
   if (value != std::trunc(value)) text += ' ' + JUXDateTimeString(settings.LongTimeFormat, value, settings);
   return text;
 }
-double TJUXVar_DateTime::AsDateTime(TJUXExpression*) const { return static_cast<double>(FValue); }
-double TJUXVar_DateTime::AsDate(TJUXExpression*) const { return static_cast<double>(std::trunc(FValue)); }
-double TJUXVar_DateTime::AsTime(TJUXExpression*) const { return static_cast<double>(FValue - std::trunc(FValue)); }
-void TJUXVar_DateTime::SetDateTime(double value, TJUXExpression*) { FValue = value; }
-void TJUXVar_DateTime::SetDate(double value, TJUXExpression*) { FValue = value; }
-void TJUXVar_DateTime::SetTime(double value, TJUXExpression*) { FValue = value; }
+double TJUXVar_DateTime::AsDateTime(TJUXExpression*) const { return Rounded(); }
+double TJUXVar_DateTime::AsDate(TJUXExpression*) const { return static_cast<double>(std::trunc(Value())); }
+double TJUXVar_DateTime::AsTime(TJUXExpression*) const { return static_cast<double>(Value() - std::trunc(Value())); }
+void TJUXVar_DateTime::SetDateTime(double value, TJUXExpression*) { SetValue(value); }
+void TJUXVar_DateTime::SetDate(double value, TJUXExpression*) { SetValue(value); }
+void TJUXVar_DateTime::SetTime(double value, TJUXExpression*) { SetValue(value); }
 
 // --- time
 std::string TJUXVar_Time::ToText(const TFormatSettings& settings) const {
-  return JUXDateTimeString(settings.LongTimeFormat, static_cast<double>(FValue), settings);
+  return JUXDateTimeString(settings.LongTimeFormat, Rounded(), settings);
 }
-double TJUXVar_Time::AsDateTime(TJUXExpression*) const { return static_cast<double>(FValue); }
-double TJUXVar_Time::AsTime(TJUXExpression*) const { return static_cast<double>(FValue); }
-void TJUXVar_Time::SetTime(double value, TJUXExpression*) { FValue = value; }
+double TJUXVar_Time::AsDateTime(TJUXExpression*) const { return Rounded(); }
+double TJUXVar_Time::AsTime(TJUXExpression*) const { return Rounded(); }
+void TJUXVar_Time::SetTime(double value, TJUXExpression*) { SetValue(value); }
 
 // --- duration
 std::string TJUXVar_Duration::ToText(const TFormatSettings&) const {
-  const double value = static_cast<double>(FValue);
+  const double value = Rounded();
   const double magnitude = std::fabs(value);
   const TFormatSettings& clock = UserFormatSettings24h();
   std::string text = JUXDateTimeString(clock.LongTimeFormat, magnitude, clock);
@@ -72,6 +72,6 @@ std::string TJUXVar_Duration::ToText(const TFormatSettings&) const {
   if (value < 0) text = "- " + text;
   return text;
 }
-double TJUXVar_Duration::AsTime(TJUXExpression*) const { return static_cast<double>(FValue); }
-double TJUXVar_Duration::AsDuration(TJUXExpression*) const { return static_cast<double>(FValue); }
-void TJUXVar_Duration::SetDuration(double value, TJUXExpression*) { FValue = value; }
+double TJUXVar_Duration::AsTime(TJUXExpression*) const { return Rounded(); }
+double TJUXVar_Duration::AsDuration(TJUXExpression*) const { return Rounded(); }
+void TJUXVar_Duration::SetDuration(double value, TJUXExpression*) { SetValue(value); }

@@ -21,20 +21,20 @@ std::unique_ptr<TJUXVar_Double> TJUXVar_Double::CreateWithValue(double value) {
   return std::make_unique<TJUXVar_Double>(value);
 }
 
-void TJUXVar_Double::Assign(const TJUXVar& source, TJUXExpression* sink) { FValue = source.AsDouble(sink); }
+void TJUXVar_Double::Assign(const TJUXVar& source, TJUXExpression* sink) { SetValue(JUXReadDouble(source, sink)); }
 
 std::string TJUXVar_Double::ToText(const TFormatSettings& settings) const {
-  return FloatToStrTrimmed(static_cast<double>(FValue), 0, 6, settings);
+  return FloatToStrTrimmed(FRounded, 0, 6, settings);
 }
 
-double TJUXVar_Double::AsDouble(TJUXExpression*) const { return static_cast<double>(FValue); }
-double TJUXVar_Double::AsCurrency(TJUXExpression*) const { return static_cast<double>(FValue); }
-double TJUXVar_Double::AsPercentage(TJUXExpression*) const { return static_cast<double>(FValue); }
-double TJUXVar_Double::AsDateTime(TJUXExpression*) const { return static_cast<double>(FValue); }
-double TJUXVar_Double::AsDate(TJUXExpression*) const { return static_cast<double>(FValue); }
-double TJUXVar_Double::AsDuration(TJUXExpression*) const { return static_cast<double>(FValue); }
-void TJUXVar_Double::SetInteger(int32_t value, TJUXExpression*) { FValue = value; }
-void TJUXVar_Double::SetDouble(double value, TJUXExpression*) { FValue = value; }
+double TJUXVar_Double::AsDouble(TJUXExpression*) const { return FRounded; }
+double TJUXVar_Double::AsCurrency(TJUXExpression*) const { return FRounded; }
+double TJUXVar_Double::AsPercentage(TJUXExpression*) const { return FRounded; }
+double TJUXVar_Double::AsDateTime(TJUXExpression*) const { return FRounded; }
+double TJUXVar_Double::AsDate(TJUXExpression*) const { return FRounded; }
+double TJUXVar_Double::AsDuration(TJUXExpression*) const { return FRounded; }
+void TJUXVar_Double::SetInteger(int32_t value, TJUXExpression*) { SetValue(static_cast<double>(value)); }
+void TJUXVar_Double::SetDouble(double value, TJUXExpression*) { SetValue(value); }
 
 void TJUXVar_Double::CastToBoolean(TJUXVar& dest, TJUXExpression* sink) const { dest.SetBoolean(FValue != 0, sink); }
 void TJUXVar_Double::CastToInteger(TJUXVar& dest, TJUXExpression* sink) const {
@@ -43,73 +43,75 @@ void TJUXVar_Double::CastToInteger(TJUXVar& dest, TJUXExpression* sink) const {
   dest.SetInteger(static_cast<int32_t>(static_cast<uint32_t>(wide)), sink);
 }
 void TJUXVar_Double::CastToDouble(TJUXVar& dest, TJUXExpression* sink) const {
-  dest.SetDouble(static_cast<double>(FValue), sink);
+  dest.SetDouble(FRounded, sink);
 }
 void TJUXVar_Double::CastToCurrency(TJUXVar& dest, TJUXExpression* sink) const {
-  dest.SetCurrency(static_cast<double>(FValue), sink);
+  dest.SetCurrency(FRounded, sink);
 }
 void TJUXVar_Double::CastToPercentage(TJUXVar& dest, TJUXExpression* sink) const {
-  dest.SetPercentage(static_cast<double>(FValue), sink);
+  dest.SetPercentage(FRounded, sink);
 }
 void TJUXVar_Double::CastToDateTime(TJUXVar& dest, TJUXExpression* sink) const {
-  dest.SetDateTime(static_cast<double>(FValue), sink);
+  dest.SetDateTime(FRounded, sink);
 }
 void TJUXVar_Double::CastToDate(TJUXVar& dest, TJUXExpression* sink) const {
-  dest.SetDate(static_cast<double>(FValue), sink);
+  dest.SetDate(FRounded, sink);
 }
 void TJUXVar_Double::CastToTime(TJUXVar& dest, TJUXExpression* sink) const {
-  dest.SetTime(static_cast<double>(FValue), sink);
+  dest.SetTime(FRounded, sink);
 }
 void TJUXVar_Double::CastToDuration(TJUXVar& dest, TJUXExpression* sink) const {
-  dest.SetDuration(static_cast<double>(FValue), sink);
+  dest.SetDuration(FRounded, sink);
 }
 
-void TJUXVar_Double::OpAdd(const TJUXVar& other, TJUXExpression* sink) { FValue += other.AsDouble(sink); }
-void TJUXVar_Double::OpSubtract(const TJUXVar& other, TJUXExpression* sink) { FValue -= other.AsDouble(sink); }
+void TJUXVar_Double::OpAdd(const TJUXVar& other, TJUXExpression* sink) { SetValue(FValue + JUXReadDouble(other, sink)); }
+void TJUXVar_Double::OpSubtract(const TJUXVar& other, TJUXExpression* sink) {
+  SetValue(FValue - JUXReadDouble(other, sink));
+}
 void TJUXVar_Double::OpMultiply(const TJUXVar& other, TJUXExpression* sink) {
-  FValue = jux_math::Multiply(FValue, other.AsDouble(sink));
+  SetValue(jux_math::Multiply(FValue, JUXReadDouble(other, sink)));
 }
 void TJUXVar_Double::OpDivide(const TJUXVar& other, TJUXExpression* sink) {
   bool divByZero = false;
-  FValue = jux_math::Divide(FValue, other.AsDouble(sink), divByZero);
+  SetValue(jux_math::Divide(FValue, JUXReadDouble(other, sink), divByZero));
   if (divByZero) FlagKind(sink, jeDivisionByZero);
 }
 void TJUXVar_Double::OpMod(const TJUXVar& other, TJUXExpression* sink) {
-  FValue = jux_math::Mod(FValue, other.AsDouble(sink));
+  SetValue(jux_math::Mod(FValue, JUXReadDouble(other, sink)));
 }
-void TJUXVar_Double::OpNegate(TJUXExpression*) { FValue = -FValue; }
+void TJUXVar_Double::OpNegate(TJUXExpression*) { SetValue(-FValue); }
 void TJUXVar_Double::OpMax(const TJUXVar& other, TJUXExpression* sink) {
-  const long double b = other.AsDouble(sink);
-  if (b > FValue) FValue = b;
+  const long double b = JUXReadDouble(other, sink);
+  if (b > FValue) SetValue(b);
 }
 void TJUXVar_Double::OpMin(const TJUXVar& other, TJUXExpression* sink) {
-  const long double b = other.AsDouble(sink);
-  if (b < FValue) FValue = b;
+  const long double b = JUXReadDouble(other, sink);
+  if (b < FValue) SetValue(b);
 }
 
 // Comparisons follow IEEE rules: with a NaN operand only "<>" is true.
 void TJUXVar_Double::OpGreater(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   result.SetBoolean(FValue > b, sink);
 }
 void TJUXVar_Double::OpGreaterEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   result.SetBoolean(FValue >= b, sink);
 }
 void TJUXVar_Double::OpLess(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   result.SetBoolean(FValue < b, sink);
 }
 void TJUXVar_Double::OpLessEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   result.SetBoolean(FValue <= b, sink);
 }
 void TJUXVar_Double::OpEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   result.SetBoolean(FValue == b, sink);
 }
 void TJUXVar_Double::OpNotEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = other.AsDouble(sink);
+  const long double b = JUXReadDouble(other, sink);
   result.SetBoolean(FValue != b, sink);
 }
 
@@ -122,7 +124,7 @@ void TJUXVar_Double::OpNotEqual(TJUXVar& result, const TJUXVar& other, TJUXExpre
 #define JUX_DOUBLE_BINARY(Name, Fn)                                                                \
   void TJUXVar_Double::Name(const TJUXVar& other, TJUXVar& result, TJUXExpression* sink) const {   \
     bool domainError = false;                                                                      \
-    const long double value = jux_math::Fn(FValue, other.AsDouble(sink), domainError);             \
+    const long double value = jux_math::Fn(FValue, JUXReadDouble(other, sink), domainError);             \
     StoreMath(value, domainError, result, sink);                                                   \
   }
 

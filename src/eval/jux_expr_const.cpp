@@ -92,6 +92,7 @@ std::string DoubleLiteralText(long double value, int digits, char separator) {
 
 TJUXExpr_Const::TJUXExpr_Const(TJUXExpression* parent, uint8_t tokenKind, std::string tokenText)
     : TJUXExpression(parent), FTokenText(std::move(tokenText)), FTokenKind(tokenKind) {
+  FConstant = true;
   switch (tokenKind) {
     case jlkStringConstant:
       FResult = std::make_unique<TJUXVar_String>(UnquoteString(FTokenText));
@@ -127,6 +128,7 @@ TJUXExpr_Const::TJUXExpr_Const(TJUXExpression* parent, int32_t constRow, std::st
       FName(std::move(name)),
       FTokenText(std::move(tokenText)),
       FTokenKind(tokenKind) {
+  FConstant = true;
   FResult = value.Clone();
 }
 

@@ -115,6 +115,11 @@ class TJUXExpression {
   virtual void Prepare(TTreeMapNode* scope) = 0;
   // Clears the flags (all when `first`, else bit 0 only), then Evaluate.
   virtual void EvaluateEx(TTreeMapNode* scope, bool first);
+  // EvaluateEx as a function node calls it on a parameter: without the call
+  // for a constant, whose EvaluateEx does nothing.
+  void EvaluateParam(TTreeMapNode* scope, bool first) {
+    if (!FConstant) EvaluateEx(scope, first);
+  }
   // ORs `flags` into the flag word; with `propagate` every ancestor does too.
   virtual void SetFlags(TJUXFlags flags, bool propagate = true);
   virtual void ClearErrorFlag();
@@ -199,6 +204,7 @@ class TJUXExpression {
   bool FSetAllowed = false;
   bool FDependsOnScope = false;
   bool FDependsOnScopeNode = false;  // reads more of the scope than its depth and tree
+  bool FConstant = false;  // set by TJUXExpr_Const
 
  private:
   // The end of the parent chain, and whether an ancestor is a change of
@@ -283,7 +289,7 @@ class TJUXExpr_Const : public TJUXExpression {
   uint8_t TokenKind() const { return FTokenKind; }
 
  private:
-  explicit TJUXExpr_Const(TJUXExpression* parent) : TJUXExpression(parent) {}
+  explicit TJUXExpr_Const(TJUXExpression* parent) : TJUXExpression(parent) { FConstant = true; }
   int32_t FConstRow = -1;
   std::string FName;  // of a named constant
   std::string FTokenText;

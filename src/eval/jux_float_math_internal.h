@@ -49,9 +49,17 @@ using TUnaryFn = long double (*)(long double x, bool& domainError);
 using TBinaryFn = long double (*)(long double x, long double y, bool& domainError);
 
 inline long double Abs(long double x, bool&) { return std::fabs(x); }
-inline long double Sin(long double x, bool&) { return std::fabs(x) >= 9223372036854775808.0L ? 0.0L : std::sin(x); }
-inline long double Cos(long double x, bool&) { return std::fabs(x) >= 9223372036854775808.0L ? 0.0L : std::cos(x); }
-inline long double Tan(long double x, bool&) { return std::tan(x); }
+// sin, cos and tan of an extended argument (jux_float_trig.cpp): within the
+// last bit of a double of the library's long double results, which they
+// replace for speed; they fall back to those where the fast reduction does
+// not apply.
+long double SinExtended(long double x);
+long double CosExtended(long double x);
+long double TanExtended(long double x);
+
+inline long double Sin(long double x, bool&) { return std::fabs(x) >= 9223372036854775808.0L ? 0.0L : SinExtended(x); }
+inline long double Cos(long double x, bool&) { return std::fabs(x) >= 9223372036854775808.0L ? 0.0L : CosExtended(x); }
+inline long double Tan(long double x, bool&) { return TanExtended(x); }
 inline long double Atan(long double x, bool&) { return std::atan(x); }
 inline long double Atan2(long double x, long double y, bool& domainError) {
   domainError = y == 0;

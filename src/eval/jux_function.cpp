@@ -24,8 +24,6 @@ constexpr std::array<std::array<TSetStateStep, 4>, 4> kSetStateSteps = {{
 // this mean the classes cannot be unified.
 constexpr int kMaxUnifyRestarts = 4 * kJUXVarKindCount;
 
-constexpr std::string_view kUnparsedTree = "JUX: an expression with syntax errors cannot be prepared or evaluated";
-
 template <class TRow>
 int32_t RowOfClass(std::span<const TRow> rows, const TJUXFunctionClass* cls, bool last) {
   int32_t found = -1;
@@ -120,18 +118,18 @@ void TJUXFunction::AppendChildren(std::vector<TJUXExpression*>& children) const 
 
 void TJUXFunction::Prepare(TTreeMapNode* scope) {
   for (const auto& param : FParams) {
-    Require(param != nullptr, kUnparsedTree);
+    Require(param != nullptr, kJUXUnparsedTree);
     param->Prepare(scope);
   }
 }
 
 void TJUXFunction::Evaluate(TTreeMapNode* scope, bool first) {
   if (FParams.empty()) return;
-  for (const auto& param : FParams) Require(param != nullptr, kUnparsedTree);
-  FParams[0]->EvaluateEx(scope, first);
+  for (const auto& param : FParams) Require(param != nullptr, kJUXUnparsedTree);
+  FParams[0]->EvaluateParam(scope, first);
   if (!HasError()) InitResult();
   for (size_t i = 1; i < FParams.size(); ++i) {
-    FParams[i]->EvaluateEx(scope, first);
+    FParams[i]->EvaluateParam(scope, first);
     if (HasError()) return;
     CombineParam(static_cast<int>(i));
   }
@@ -189,18 +187,12 @@ void TJUXFunction::UnifyParamTypes(int firstParam, const TJUXVarClass* cls) {
   FResult = cls->Create();
 }
 
-void TJUXFunction::CombineSetState(int index) {
+void TJUXFunction::MergeSetState(int index) {
   const uint8_t param = FParams[static_cast<size_t>(index)]->SetState();
   if (FSetState > jssEmpty || param > jssEmpty) return;
   const TSetStateStep step = kSetStateSteps[FSetState][param];
   FSetState = step.State;
   if (step.Mismatch) AddError(jeScopeSet, "Number of set-elements does not match");
-}
-
-void TJUXFunction::CombineAllSetStates() {
-  if (FParams.empty()) return;
-  FSetState = FParams[0]->SetState();
-  for (int i = 1; i < ParamCount(); ++i) CombineSetState(i);
 }
 
 void TJUXFunction::CloneFields(TJUXFunction&) const {}

@@ -123,6 +123,11 @@ class TJUXParamSource {
 
 inline constexpr int32_t kJUXUnlimitedParams = 2147483647;
 
+// The precondition message of preparing or evaluating a tree with empty
+// parameter slots.
+inline constexpr std::string_view kJUXUnparsedTree =
+    "JUX: an expression with syntax errors cannot be prepared or evaluated";
+
 struct TJUXFuncInfo {
   int32_t FunctionIndex = -1;       // registry row, -1 if none
   int32_t BinaryOperatorIndex = -1; // binary-table row, -1 if none
@@ -189,8 +194,15 @@ class TJUXFunction : public TJUXExpression {
   void UnifyParamTypes(int firstParam, const TJUXVarClass* cls = nullptr);
   // Merges parameter index's set state into this node's (kind 8 "Number of
   // set-elements does not match" for sets of unequal length).
-  void CombineSetState(int index);
-  void CombineAllSetStates();
+  void CombineSetState(int index) {
+    // Two scalars stay a scalar: the common case, decided here without the table.
+    if ((FSetState | FParams[static_cast<size_t>(index)]->SetState()) != jssScalar) MergeSetState(index);
+  }
+  void CombineAllSetStates() {
+    if (FParams.empty()) return;
+    FSetState = FParams[0]->SetState();
+    for (int i = 1; i < ParamCount(); ++i) CombineSetState(i);
+  }
   // Printing: whether parameter index needs parentheses under this operator.
   bool ParamNeedsParens(int index) const;
 
@@ -205,6 +217,9 @@ class TJUXFunction : public TJUXExpression {
   const TJUXFunctionTables* Tables() const { return FTables; }
 
  protected:
+  // CombineSetState by the table, for states that are not both scalar.
+  void MergeSetState(int index);
+
   // Copies a derived class's own fields into a fresh clone (base: nothing).
   // The clone's parameters are copied by then.
   virtual void CloneFields(TJUXFunction& copy) const;

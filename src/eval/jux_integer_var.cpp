@@ -25,7 +25,7 @@ constexpr int64_t kDivByZeroResult = INT64_MAX;
 
 }  // namespace
 
-void TJUXVar_Integer::Assign(const TJUXVar& source, TJUXExpression* sink) { FValue = source.AsInteger(sink); }
+void TJUXVar_Integer::Assign(const TJUXVar& source, TJUXExpression* sink) { FValue = JUXReadInteger(source, sink); }
 
 std::string TJUXVar_Integer::ToText(const TFormatSettings&) const { return std::to_string(FValue); }
 
@@ -59,15 +59,15 @@ void TJUXVar_Integer::CastToDuration(TJUXVar& dest, TJUXExpression* sink) const 
   dest.SetDuration(static_cast<double>(FValue), sink);
 }
 
-void TJUXVar_Integer::OpAdd(const TJUXVar& other, TJUXExpression* sink) { FValue = WrapAdd(FValue, other.AsInteger(sink)); }
+void TJUXVar_Integer::OpAdd(const TJUXVar& other, TJUXExpression* sink) { FValue = WrapAdd(FValue, JUXReadInteger(other, sink)); }
 void TJUXVar_Integer::OpSubtract(const TJUXVar& other, TJUXExpression* sink) {
-  FValue = WrapSub(FValue, other.AsInteger(sink));
+  FValue = WrapSub(FValue, JUXReadInteger(other, sink));
 }
 void TJUXVar_Integer::OpMultiply(const TJUXVar& other, TJUXExpression* sink) {
-  FValue = WrapMul(FValue, other.AsInteger(sink));
+  FValue = WrapMul(FValue, JUXReadInteger(other, sink));
 }
 void TJUXVar_Integer::OpDivide(const TJUXVar& other, TJUXExpression* sink) {
-  const int64_t b = other.AsInteger(sink);
+  const int64_t b = JUXReadInteger(other, sink);
   if (b == 0) {
     FValue = kDivByZeroResult;
     FlagKind(sink, jeDivisionByZero);
@@ -78,7 +78,7 @@ void TJUXVar_Integer::OpDivide(const TJUXVar& other, TJUXExpression* sink) {
   }
 }
 void TJUXVar_Integer::OpMod(const TJUXVar& other, TJUXExpression* sink) {
-  const int64_t b = other.AsInteger(sink);
+  const int64_t b = JUXReadInteger(other, sink);
   if (b == 0) {
     FValue = kDivByZeroResult;
     FlagKind(sink, jeDivisionByZero);
@@ -90,40 +90,40 @@ void TJUXVar_Integer::OpMod(const TJUXVar& other, TJUXExpression* sink) {
 }
 void TJUXVar_Integer::OpNegate(TJUXExpression*) { FValue = WrapSub(0, FValue); }
 void TJUXVar_Integer::OpNot(TJUXExpression*) { FValue = ~FValue; }
-void TJUXVar_Integer::OpAnd(const TJUXVar& other, TJUXExpression* sink) { FValue &= other.AsInteger(sink); }
-void TJUXVar_Integer::OpOr(const TJUXVar& other, TJUXExpression* sink) { FValue |= other.AsInteger(sink); }
-void TJUXVar_Integer::OpXor(const TJUXVar& other, TJUXExpression* sink) { FValue ^= other.AsInteger(sink); }
+void TJUXVar_Integer::OpAnd(const TJUXVar& other, TJUXExpression* sink) { FValue &= JUXReadInteger(other, sink); }
+void TJUXVar_Integer::OpOr(const TJUXVar& other, TJUXExpression* sink) { FValue |= JUXReadInteger(other, sink); }
+void TJUXVar_Integer::OpXor(const TJUXVar& other, TJUXExpression* sink) { FValue ^= JUXReadInteger(other, sink); }
 void TJUXVar_Integer::OpMax(const TJUXVar& other, TJUXExpression* sink) {
-  const int64_t b = other.AsInteger(sink);
+  const int64_t b = JUXReadInteger(other, sink);
   if (b > FValue) FValue = b;
 }
 void TJUXVar_Integer::OpMin(const TJUXVar& other, TJUXExpression* sink) {
-  const int64_t b = other.AsInteger(sink);
+  const int64_t b = JUXReadInteger(other, sink);
   if (b < FValue) FValue = b;
 }
 
 void TJUXVar_Integer::OpGreater(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const int64_t b = other.AsInteger(sink);
+  const int64_t b = JUXReadInteger(other, sink);
   result.SetBoolean(FValue > b, sink);
 }
 void TJUXVar_Integer::OpGreaterEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const int64_t b = other.AsInteger(sink);
+  const int64_t b = JUXReadInteger(other, sink);
   result.SetBoolean(FValue >= b, sink);
 }
 void TJUXVar_Integer::OpLess(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const int64_t b = other.AsInteger(sink);
+  const int64_t b = JUXReadInteger(other, sink);
   result.SetBoolean(FValue < b, sink);
 }
 void TJUXVar_Integer::OpLessEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const int64_t b = other.AsInteger(sink);
+  const int64_t b = JUXReadInteger(other, sink);
   result.SetBoolean(FValue <= b, sink);
 }
 void TJUXVar_Integer::OpEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const int64_t b = other.AsInteger(sink);
+  const int64_t b = JUXReadInteger(other, sink);
   result.SetBoolean(FValue == b, sink);
 }
 void TJUXVar_Integer::OpNotEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const int64_t b = other.AsInteger(sink);
+  const int64_t b = JUXReadInteger(other, sink);
   result.SetBoolean(FValue != b, sink);
 }
 
@@ -150,7 +150,7 @@ void TJUXVar_Integer::FnSqr(TJUXVar& result, TJUXExpression* sink) const {
 #define JUX_INTEGER_BINARY(Name, Fn)                                                                         \
   void TJUXVar_Integer::Name(const TJUXVar& other, TJUXVar& result, TJUXExpression* sink) const {            \
     bool domainError = false;                                                                                \
-    const long double value = jux_math::Fn(static_cast<long double>(FValue), other.AsDouble(sink), domainError); \
+    const long double value = jux_math::Fn(static_cast<long double>(FValue), JUXReadDouble(other, sink), domainError); \
     StoreMath(value, domainError, result, sink);                                                             \
   }
 

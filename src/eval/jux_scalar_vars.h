@@ -15,13 +15,29 @@
 
 class TJUXVar_Double : public TJUXVar {
  public:
-  TJUXVar_Double() = default;
-  explicit TJUXVar_Double(long double value) : FValue(value) {}
+  TJUXVar_Double() : TJUXVar(TJUXVarStorage::Float) {}
+  explicit TJUXVar_Double(long double value) : TJUXVar(TJUXVarStorage::Float) { SetValue(value); }
   static const TJUXVarClass& Class() { return JUXVarClass(TJUXVarKind::Double); }
   static std::unique_ptr<TJUXVar_Double> CreateWithValue(double value);
 
+  // The value, and the value rounded to a double (what AsDouble answers),
+  // which is kept beside it: readers that want a double then load 8 bytes
+  // instead of converting the extended value, whose 10-byte stores the
+  // processor cannot forward to a load that follows closely.
   long double Value() const { return FValue; }
-  void SetValue(long double value) { FValue = value; }
+  double Rounded() const { return FRounded; }
+  // True when the value is a double (Rounded() is then the value exactly).
+  bool HoldsDouble() const { return FHoldsDouble; }
+  void SetValue(long double value) {
+    FValue = value;
+    FRounded = static_cast<double>(value);
+    FHoldsDouble = static_cast<long double>(FRounded) == value;
+  }
+  void SetValue(double value) {
+    FValue = value;
+    FRounded = value;
+    FHoldsDouble = true;
+  }
 
   const TJUXVarClass& GetClass() const override { return Class(); }
   void Assign(const TJUXVar& source, TJUXExpression* sink) override;
@@ -77,14 +93,16 @@ class TJUXVar_Double : public TJUXVar {
   void FnExp(TJUXVar& result, TJUXExpression* sink) const override;
   void FnPower(const TJUXVar& other, TJUXVar& result, TJUXExpression* sink) const override;
 
- protected:
+ private:
   long double FValue = 0.0L;
+  double FRounded = 0.0;  // always FValue rounded to a double
+  bool FHoldsDouble = true;
 };
 
 class TJUXVar_Integer : public TJUXVar {
  public:
-  TJUXVar_Integer() = default;
-  explicit TJUXVar_Integer(int64_t value) : FValue(value) {}
+  TJUXVar_Integer() : TJUXVar(TJUXVarStorage::Integer) {}
+  explicit TJUXVar_Integer(int64_t value) : TJUXVar(TJUXVarStorage::Integer), FValue(value) {}
   static const TJUXVarClass& Class() { return JUXVarClass(TJUXVarKind::Integer); }
 
   int64_t Value() const { return FValue; }
@@ -152,8 +170,8 @@ class TJUXVar_Integer : public TJUXVar {
 
 class TJUXVar_Boolean : public TJUXVar {
  public:
-  TJUXVar_Boolean() = default;
-  explicit TJUXVar_Boolean(bool value) : FValue(value) {}
+  TJUXVar_Boolean() : TJUXVar(TJUXVarStorage::Boolean) {}
+  explicit TJUXVar_Boolean(bool value) : TJUXVar(TJUXVarStorage::Boolean), FValue(value) {}
   static const TJUXVarClass& Class() { return JUXVarClass(TJUXVarKind::Boolean); }
   static std::unique_ptr<TJUXVar_Boolean> CreateWithValue(bool value);
 
@@ -191,12 +209,15 @@ class TJUXVar_Boolean : public TJUXVar {
 
 class TJUXVar_String : public TJUXVar {
  public:
-  TJUXVar_String() = default;
-  explicit TJUXVar_String(std::string value) : FValue(std::move(value)) {}
+  TJUXVar_String() : TJUXVar(TJUXVarStorage::String) {}
+  explicit TJUXVar_String(std::string value) : TJUXVar(TJUXVarStorage::String), FValue(std::move(value)) {}
   static const TJUXVarClass& Class() { return JUXVarClass(TJUXVarKind::String); }
 
   const std::string& Value() const { return FValue; }
   void SetValue(std::string value) { FValue = std::move(value); }
+  // The text itself, for functions that build their result in place and so
+  // reuse its capacity from one evaluation to the next.
+  std::string& MutableValue() { return FValue; }
 
   const TJUXVarClass& GetClass() const override { return Class(); }
   void Assign(const TJUXVar& source, TJUXExpression* sink) override;
@@ -233,3 +254,35 @@ class TJUXVar_String : public TJUXVar {
  private:
   std::string FValue;
 };
+
+// The getters without a virtual call where the storage tells the class; the
+// same answers as AsDouble, AsInteger and AsBoolean, whose refusals the other
+// classes still give.
+inline double JUXReadDouble(const TJUXVar& value, TJUXExpression* sink) {
+  switch (value.Storage()) {
+    case TJUXVarStorage::Float:
+      return static_cast<const TJUXVar_Double&>(value).Rounded();
+    case TJUXVarStorage::Integer:
+      return static_cast<double>(static_cast<const TJUXVar_Integer&>(value).Value());
+    default:
+      return value.AsDouble(sink);
+  }
+}
+
+inline int64_t JUXReadInteger(const TJUXVar& value, TJUXExpression* sink) {
+  if (value.Storage() == TJUXVarStorage::Integer) return static_cast<const TJUXVar_Integer&>(value).Value();
+  return value.AsInteger(sink);
+}
+
+inline bool JUXReadBoolean(const TJUXVar& value, TJUXExpression* sink) {
+  if (value.Storage() == TJUXVarStorage::Boolean) return static_cast<const TJUXVar_Boolean&>(value).Value();
+  return value.AsBoolean(sink);
+}
+
+// The text of a value without copying it: a string value's own text, or
+// AsString of any other value kept in `scratch`.
+inline const std::string& JUXReadString(const TJUXVar& value, TJUXExpression* sink, std::string& scratch) {
+  if (value.Storage() == TJUXVarStorage::String) return static_cast<const TJUXVar_String&>(value).Value();
+  scratch = value.AsString(sink);
+  return scratch;
+}

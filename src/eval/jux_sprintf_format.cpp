@@ -129,13 +129,15 @@ class TDirectiveFormatter {
   TDirectiveFormatter(std::string_view format, std::span<const TJUXVarRec> args, const TFormatSettings& settings)
       : FFormat(format), FArgs(args), FSettings(settings) {}
 
-  std::optional<std::string> Run();
+  // The formatted text into `out` (replacing its content); false on failure.
+  bool Run(std::string& out);
 
  private:
   // A decimal number or "*"; -1 when there is none; false when malformed.
   bool ReadNumber(int& value);
   bool Directive(std::string& out);
-  std::optional<std::string> Convert(char type, int precision);
+  // Appends the argument converted by `type` to `out`.
+  bool Convert(char type, int precision, std::string& out);
   const TJUXVarRec* NextArg() { return FNext < FArgs.size() ? &FArgs[FNext++] : nullptr; }
 
   std::string_view FFormat;
@@ -191,29 +193,34 @@ bool TDirectiveFormatter::Directive(std::string& out) {
     if (precision < 0) precision = 0;
   }
   if (FPos >= FFormat.size() || width > kJUXMaxFormatWidth) return false;
-  const std::optional<std::string> text = Convert(Lower(FFormat[FPos++]), precision);
-  if (!text) return false;
-  const size_t pad = width > 0 && text->size() < static_cast<size_t>(width) ? width - text->size() : 0;
-  if (!left) out.append(pad, ' ');
-  out += *text;
-  if (left) out.append(pad, ' ');
+  const size_t start = out.size();
+  if (!Convert(Lower(FFormat[FPos++]), precision, out)) return false;
+  const size_t length = out.size() - start;
+  const size_t pad = width > 0 && length < static_cast<size_t>(width) ? width - length : 0;
+  if (left)
+    out.append(pad, ' ');
+  else
+    out.insert(start, pad, ' ');
   return true;
 }
 
-std::optional<std::string> TDirectiveFormatter::Convert(char type, int precision) {
+bool TDirectiveFormatter::Convert(char type, int precision, std::string& out) {
   const TJUXVarRec* arg = NextArg();
-  if (!arg) return std::nullopt;
+  if (!arg) return false;
   switch (type) {
     case 'd':
     case 'u':
     case 'x': {
       const int64_t* number = std::get_if<int64_t>(arg);
-      if (!number) return std::nullopt;
+      if (!number) return false;
       if (type == 'd') {
         const uint64_t magnitude = *number < 0 ? 0 - static_cast<uint64_t>(*number) : static_cast<uint64_t>(*number);
-        return (*number < 0 ? "-" : "") + IntegerDigits(magnitude, 10, precision);
+        if (*number < 0) out += '-';
+        out += IntegerDigits(magnitude, 10, precision);
+        return true;
       }
-      return IntegerDigits(static_cast<uint64_t>(*number), type == 'u' ? 10 : 16, precision);
+      out += IntegerDigits(static_cast<uint64_t>(*number), type == 'u' ? 10 : 16, precision);
+      return true;
     }
     case 'e':
     case 'f':
@@ -221,43 +228,49 @@ std::optional<std::string> TDirectiveFormatter::Convert(char type, int precision
     case 'n':
     case 'm': {
       const long double* number = std::get_if<long double>(arg);
-      if (!number) return std::nullopt;
-      if (!std::isfinite(*number)) return NonFinite(*number);
+      if (!number) return false;
+      if (!std::isfinite(*number)) {
+        out += NonFinite(*number);
+        return true;
+      }
       if (type == 'e' || type == 'g') {
         const int significant = precision < 0 || precision > kMaxFloatPrecision ? kDefaultSignificant
                                                                                 : std::max(precision, 1);
-        return type == 'e' ? FormatScientific(*number, significant, FSettings)
+        out += type == 'e' ? FormatScientific(*number, significant, FSettings)
                            : FormatGeneral(*number, significant, FSettings);
+        return true;
       }
       if (type == 'm') {
         TFormatSettings money = FSettings;
         if (precision >= 0 && precision <= kMaxFloatPrecision) money.CurrencyDecimals = static_cast<uint8_t>(precision);
-        return FormatJUXCurrency(static_cast<double>(*number), money);
+        out += FormatJUXCurrency(static_cast<double>(*number), money);
+        return true;
       }
       const int decimals = precision < 0 || precision > kMaxFloatPrecision ? kDefaultDecimals : precision;
-      return FormatFixed(*number, decimals, FSettings, type == 'n');
+      out += FormatFixed(*number, decimals, FSettings, type == 'n');
+      return true;
     }
     case 's': {
       const std::string* text = std::get_if<std::string>(arg);
-      if (!text) return std::nullopt;
-      if (precision >= 0 && static_cast<size_t>(precision) < text->size()) return text->substr(0, precision);
-      return *text;
+      if (!text) return false;
+      out.append(*text, 0, precision >= 0 ? static_cast<size_t>(precision) : std::string::npos);
+      return true;
     }
     default:  // "p" and anything else: no argument fits
-      return std::nullopt;
+      return false;
   }
 }
 
-std::optional<std::string> TDirectiveFormatter::Run() {
-  std::string out;
+bool TDirectiveFormatter::Run(std::string& out) {
+  out.clear();
   while (FPos < FFormat.size()) {
     const size_t percent = FFormat.find('%', FPos);
     out.append(FFormat.substr(FPos, percent == std::string_view::npos ? std::string_view::npos : percent - FPos));
     if (percent == std::string_view::npos) break;
     FPos = percent + 1;
-    if (!Directive(out)) return std::nullopt;
+    if (!Directive(out)) return false;
   }
-  return out;
+  return true;
 }
 
 }  // namespace
@@ -282,7 +295,14 @@ std::string TranslateSprintfEscapes(std::string_view text) {
   return result;
 }
 
+bool FormatJUXDirectives(std::string_view format, std::span<const TJUXVarRec> args, const TFormatSettings& settings,
+                         std::string& out) {
+  return TDirectiveFormatter(format, args, settings).Run(out);
+}
+
 std::optional<std::string> FormatJUXDirectives(std::string_view format, std::span<const TJUXVarRec> args,
                                                const TFormatSettings& settings) {
-  return TDirectiveFormatter(format, args, settings).Run();
+  std::string out;
+  if (!FormatJUXDirectives(format, args, settings, out)) return std::nullopt;
+  return out;
 }

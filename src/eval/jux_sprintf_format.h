@@ -40,6 +40,10 @@ std::string TranslateSprintfEscapes(std::string_view text);
 // accept (Booleans fit no type), and for a width above kJUXMaxFormatWidth.
 std::optional<std::string> FormatJUXDirectives(std::string_view format, std::span<const TJUXVarRec> args,
                                                const TFormatSettings& settings);
+// The same into `out`, replacing its content and reusing its capacity; false
+// where the above gives nullopt (`out` then holds a partial text).
+bool FormatJUXDirectives(std::string_view format, std::span<const TJUXVarRec> args, const TFormatSettings& settings,
+                         std::string& out);
 
 // Widths beyond this are refused rather than allocated.
 inline constexpr int kJUXMaxFormatWidth = 1 << 20;

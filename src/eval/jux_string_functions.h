@@ -10,7 +10,10 @@
 // work element by element on sets (the standard set protocol).
 
 #include <memory>
+#include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "eval/jux_function.h"
 #include "eval/jux_scalar_vars.h"
@@ -59,7 +62,8 @@ class TJUXTextFunc : public TJUXFunction {
     SetResult(std::make_unique<TResultVar>());
   }
   void InitResult() override {
-    Compute(ParamValue(0).AsString(this));
+    std::string scratch;
+    Compute(JUXReadString(ParamValue(0), this, scratch));
     SetSetState(Param(0)->SetState());
   }
 
@@ -141,6 +145,13 @@ class TJUXFunc_Sprintf : public TJUXFunction {
   void GetFunctionInfo(TJUXFuncInfo& info) const override;
   void Prepare(TTreeMapNode* scope) override;
   void Evaluate(TTreeMapNode* scope, bool first) override;
+
+ private:
+  // Kept from one evaluation to the next (their capacity is reused): the
+  // formatting arguments, and the last format text with its translation.
+  std::vector<TJUXVarRec> FArgs;
+  std::string FFormat;
+  std::optional<std::string> FTranslated;
 };
 
 // editdist(a; b): the Levenshtein distance (case-sensitive).

@@ -79,6 +79,13 @@ struct TJUXVarClass {
 // The class reference of a kind (static table; never null).
 const TJUXVarClass& JUXVarClass(TJUXVarKind kind);
 
+// How a value holds its content, for the typed paths of the evaluator that
+// read and write values without virtual calls: Float for the double class and
+// the six classes derived from it (which answer AsDouble, SetDouble and
+// SetInteger as the double class does), Integer, Boolean and String for those
+// classes, Other for the rest.
+enum class TJUXVarStorage : uint8_t { Other, Float, Integer, Boolean, String };
+
 // The formatting argument of sprintf: numbers of every numeric class travel as
 // extended floats, Booleans as bool, texts as strings (a scope gives int64 0).
 using TJUXVarRec = std::variant<int64_t, bool, long double, std::string>;
@@ -86,12 +93,14 @@ using TJUXVarRec = std::variant<int64_t, bool, long double, std::string>;
 class TJUXVar {
  public:
   TJUXVar() = default;
+  explicit TJUXVar(TJUXVarStorage storage) : FStorage(storage) {}
   TJUXVar(const TJUXVar&) = delete;
   TJUXVar& operator=(const TJUXVar&) = delete;
   virtual ~TJUXVar() = default;
 
   // --- class information
   virtual const TJUXVarClass& GetClass() const = 0;
+  TJUXVarStorage Storage() const { return FStorage; }
   std::string_view TypeName() const { return GetClass().TypeName; }
   int32_t TypeRank() const { return GetClass().TypeRank; }
   bool AcceptsClass(const TJUXVarClass& other) const { return GetClass().AcceptsClass(other); }
@@ -199,6 +208,9 @@ class TJUXVar {
   void RefuseOperator(std::string_view op, TJUXExpression* sink) const;
   void RefuseFunction(std::string_view fn, TJUXExpression* sink) const;
   void RefuseCast(std::string_view target, TJUXExpression* sink) const;
+
+ private:
+  TJUXVarStorage FStorage = TJUXVarStorage::Other;
 };
 
 // The copy that Clone returns: a new value of the same class, assigned from

@@ -61,6 +61,10 @@ class TAttributeDescriptor {
   virtual void LoadValues(TTreeMapDataSource* data, TDravolinAttributes& collection) = 0;
   // The value of record RecordIndex as text, or as a number (types 1..8).
   virtual std::string RecordText(int32_t recordIndex) = 0;
+  // RecordText into `text`, for readers that keep one string per reading
+  // place; a descriptor that overrides it to assign into `text` lets them
+  // reuse its capacity instead of allocating per read.
+  virtual void ReadRecordText(int32_t recordIndex, std::string& text) { text = RecordText(recordIndex); }
   virtual double RecordNumber(int32_t recordIndex) = 0;
   // The distinct value Index (the position in the attribute's value list, as
   // a cluster value index) as text in Settings, or as a number.
