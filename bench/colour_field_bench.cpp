@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "app/colour_field.h"
+#include "app/viewport/colour_field.h"
 #include "palette/colour_palette.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "eval_bench_host.h"
 
-#include "eval/jux_parser.h"
-#include "eval/jux_tokenizer.h"
+#include "eval/language/parser.h"
+#include "eval/language/tokenizer.h"
 #include "foundation/assertion.h"
 
 namespace eval_bench {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 #include "treemap/attribute_collection.h"
 #include "treemap/attribute_descriptor.h"
 #include "treemap/tree_map_level.h"

@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "eval/jux_expression.h"
-#include "eval/jux_parser.h"
-#include "eval/jux_tokenizer.h"
+#include "eval/language/expression.h"
+#include "eval/language/parser.h"
+#include "eval/language/tokenizer.h"
 
 namespace {
 

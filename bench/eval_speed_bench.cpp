@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "allocation_counter.h"
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 #include "eval_bench_host.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "app/app_style.h"
+#include "app/toolkit/app_style.h"
 
 void EnsureApplication() {
   if (QCoreApplication::instance() != nullptr) return;

@@ -8,8 +8,8 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/colour_slider.h"
-#include "app/palette_ui.h"
+#include "app/window/colour_slider.h"
+#include "app/window/palette_ui.h"
 #include "graphics/bitmap32.h"
 #include "palette/colour_palette.h"
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <utility>
 
-#include "eval/jux_parser.h"
-#include "eval/jux_tokenizer.h"
+#include "eval/language/parser.h"
+#include "eval/language/tokenizer.h"
 
 namespace tree_bench {
 

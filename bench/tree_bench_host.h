@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 #include "treemap/tree_map_node.h"
 
 namespace tree_bench {

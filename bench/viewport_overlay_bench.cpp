@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/viewport_group.h"
+#include "app/viewport/viewport_group.h"
 #include "colour/cie_spaces.h"
 #include "palette/colour_palette.h"
 

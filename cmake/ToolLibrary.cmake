@@ -1,7 +1,7 @@
-# tool_library(NAME [DEPS ...]): a static library from src/NAME/*.cpp.
+# tool_library(NAME [DEPS ...]): a static library from src/NAME/**/*.cpp.
 function(tool_library name)
   cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
-  file(GLOB srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${name}/*.cpp)
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${name}/*.cpp)
   if(srcs)
     add_library(${name} STATIC ${srcs})
     set(scope PUBLIC)
@@ -15,17 +15,24 @@ function(tool_library name)
   endif()
 endfunction()
 
-# tool_tests(NAME [OWN_MAIN] [DEPS ...]): one GoogleTest binary per tests/NAME/*_test.cpp,
-# so each file builds and runs on its own. Other .cpp files in the folder are
-# shared test helpers, built once and linked into every binary.
+# tool_tests(NAME [OWN_MAIN] [DEPS ...]): one GoogleTest binary per
+# tests/NAME/**/*_test.cpp, named NAME_<file stem>, so each file builds and runs
+# on its own. Other .cpp files under tests/NAME are shared test helpers, built
+# once and linked into every binary. Folders named data (test inputs) and smoke
+# (a test with its own CMake) are not searched; TEST_DATA_DIR is tests/NAME/data.
 function(tool_tests name)
   cmake_parse_arguments(A "OWN_MAIN" "" "DEPS" ${ARGN})
   set(runner GTest::gtest_main)
   if(A_OWN_MAIN)
     set(runner GTest::gtest)   # a helper file in the folder provides main()
   endif()
-  file(GLOB tests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${name}/*_test.cpp)
-  file(GLOB all CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${name}/*.cpp)
+  set(dir ${PROJECT_SOURCE_DIR}/tests/${name})
+  file(GLOB_RECURSE tests RELATIVE ${dir} CONFIGURE_DEPENDS ${dir}/*_test.cpp)
+  file(GLOB_RECURSE all RELATIVE ${dir} CONFIGURE_DEPENDS ${dir}/*.cpp)
+  foreach(list_name tests all)
+    list(FILTER ${list_name} EXCLUDE REGEX "^(.*/)?(data|smoke)/")
+    list(TRANSFORM ${list_name} PREPEND ${dir}/)
+  endforeach()
   set(helpers ${all})
   if(tests)
     list(REMOVE_ITEM helpers ${tests})
@@ -43,6 +50,9 @@ function(tool_tests name)
   foreach(src IN LISTS tests)
     get_filename_component(stem ${src} NAME_WE)
     set(target ${name}_${stem})
+    if(TARGET ${target})
+      message(FATAL_ERROR "tests/${name}: two test files named ${stem}.cpp")
+    endif()
     add_executable(${target} ${src})
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(${target} PRIVATE ${support} ${name} ${runner} GTest::gmock ${A_DEPS})

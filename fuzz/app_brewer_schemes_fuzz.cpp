@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/brewer_schemes.h"
-#include "app/brewer_selection.h"
-#include "app/num_colors_limit.h"
+#include "app/window/brewer_schemes.h"
+#include "app/window/brewer_selection.h"
+#include "app/window/num_colors_limit.h"
 #include "colour/colour_settings.h"
 #include "palette/custom_palette.h"
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/typed_numbers.h"
+#include "app/window/typed_numbers.h"
 #include "foundation/float_text.h"
 #include "foundation/format_settings.h"
 

@@ -17,10 +17,10 @@
 #include <string_view>
 #include <vector>
 
-#include "eval/jux_expression.h"
-#include "eval/jux_parser.h"
-#include "eval/jux_scalar_vars.h"
-#include "eval/jux_tokenizer.h"
+#include "eval/language/expression.h"
+#include "eval/language/parser.h"
+#include "eval/language/tokenizer.h"
+#include "eval/values/scalar_vars.h"
 #include "treemap/attribute_collection.h"
 #include "treemap/attribute_descriptor.h"
 #include "treemap/tree_map_data_source.h"

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/app_style.h"
-#include "app/main_window.h"
+#include "app/toolkit/app_style.h"
+#include "app/window/main_window.h"
 #include "foundation/format_settings.h"
 
 namespace {

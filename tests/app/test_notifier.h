@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/error_report.h"
+#include "app/toolkit/error_report.h"
 
 class TRecordingNotifier final : public TNotifier {
  public:

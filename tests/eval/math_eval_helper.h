@@ -10,12 +10,12 @@
 #include <utility>
 #include <vector>
 
-#include "eval/jux_expression.h"
-#include "eval/jux_function.h"
-#include "eval/jux_scalar_vars.h"
-#include "eval/jux_parser.h"
-#include "eval/jux_tokenizer.h"
-#include "eval/jux_var.h"
+#include "eval/language/expression.h"
+#include "eval/language/function.h"
+#include "eval/values/scalar_vars.h"
+#include "eval/language/parser.h"
+#include "eval/language/tokenizer.h"
+#include "eval/values/var.h"
 #include "eval/test_host.h"
 
 namespace math_eval {

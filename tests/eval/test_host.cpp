@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/scalar_vars.h"
 
 namespace eval_test {
 

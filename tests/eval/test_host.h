@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "eval/jux_expression.h"
-#include "eval/jux_function.h"
+#include "eval/language/expression.h"
+#include "eval/language/function.h"
 #include "treemap/tree_map_node.h"
 
 namespace eval_test {

@@ -1,4 +1,4 @@
-#include "app/app_style.h"
+#include "app/toolkit/app_style.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "app/bitmap_qimage.h"
+#include "app/toolkit/bitmap_qimage.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,12 +1,12 @@
-#include "app/bitmap_view.h"
+#include "app/toolkit/bitmap_view.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
 #include <optional>
 
-#include "app/bitmap_qimage.h"
-#include "app/error_report.h"
+#include "app/toolkit/bitmap_qimage.h"
+#include "app/toolkit/error_report.h"
 #include "graphics/bitmap32.h"
 
 QPoint PixelAt(const QPointF& position) {

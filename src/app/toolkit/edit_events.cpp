@@ -1,10 +1,10 @@
-#include "app/edit_events.h"
+#include "app/toolkit/edit_events.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "app/error_report.h"
+#include "app/toolkit/error_report.h"
 
 TEditEvents::TEditEvents(QLineEdit* edit) : QObject(edit) { edit->installEventFilter(this); }
 

@@ -1,4 +1,4 @@
-#include "app/error_report.h"
+#include "app/toolkit/error_report.h"
 
 #include <QApplication>
 #include <QMessageBox>

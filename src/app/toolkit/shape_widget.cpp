@@ -1,10 +1,10 @@
-#include "app/shape_widget.h"
+#include "app/toolkit/shape_widget.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/bitmap_view.h"
-#include "app/error_report.h"
+#include "app/toolkit/bitmap_view.h"
+#include "app/toolkit/error_report.h"
 
 QColor ToQColor(TColor color) {
   return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);

@@ -1,7 +1,7 @@
 // A field render: the settings resolved once, then the view type's renderer.
-#include "app/colour_field.h"
+#include "app/viewport/colour_field.h"
 
-#include "app/colour_field_internal.h"
+#include "app/viewport/colour_field_internal.h"
 
 namespace cfi = colour_field_internal;
 

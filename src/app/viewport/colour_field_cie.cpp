@@ -1,12 +1,12 @@
 // The colour fields of the CIELUV and CIELAB view types (0..9): lightness
 // terms once per row, the rest once per pixel, through the working space's
 // matrix and the tabulated power law.
-#include "app/colour_field_internal.h"
+#include "app/viewport/colour_field_internal.h"
 
 #include <array>
 
-#include "app/cie_kernels.h"
-#include "app/field_pixels.h"
+#include "app/viewport/cie_kernels.h"
+#include "app/viewport/field_pixels.h"
 #include "foundation/assertion.h"
 
 namespace colour_field_internal {

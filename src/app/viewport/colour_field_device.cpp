@@ -1,15 +1,15 @@
 // The colour fields of the HLS, HSV, RGB and opponent-space view types
 // (10..21).
-#include "app/colour_field_internal.h"
+#include "app/viewport/colour_field_internal.h"
 
 #include <array>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
 
-#include "app/device_kernels.h"
-#include "app/fast_atan2.h"
-#include "app/field_pixels.h"
+#include "app/viewport/device_kernels.h"
+#include "app/viewport/fast_atan2.h"
+#include "app/viewport/field_pixels.h"
 #include "colour/rgb_spaces.h"
 #include "foundation/assertion.h"
 

@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/gamma_encoder.h"
-#include "app/lightness_path.h"
-#include "app/view_types.h"
+#include "app/viewport/gamma_encoder.h"
+#include "app/viewport/lightness_path.h"
+#include "app/viewport/view_types.h"
 #include "colour/cie_internal.h"
 #include "graphics/bitmap32.h"
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "app/gamma_encoder.h"
+#include "app/viewport/gamma_encoder.h"
 #include "colour/cie_internal.h"
 #include "colour/colour_records.h"
 #include "colour/colour_settings.h"

@@ -1,4 +1,4 @@
-#include "app/gamma_encoder.h"
+#include "app/viewport/gamma_encoder.h"
 
 #include <bit>
 #include <cmath>

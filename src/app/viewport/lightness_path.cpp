@@ -1,4 +1,4 @@
-#include "app/lightness_path.h"
+#include "app/viewport/lightness_path.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "app/overlay_drawing.h"
+#include "app/viewport/overlay_drawing.h"
 
 #include <algorithm>
 #include <cstdint>

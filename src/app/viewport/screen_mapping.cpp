@@ -1,4 +1,4 @@
-#include "app/screen_mapping.h"
+#include "app/viewport/screen_mapping.h"
 
 #include <cmath>
 #include <numbers>

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "app/view_types.h"
+#include "app/viewport/view_types.h"
 #include "colour/colour_records.h"
 #include "colour/colour_settings.h"
 

@@ -1,4 +1,4 @@
-#include "app/view_types.h"
+#include "app/viewport/view_types.h"
 
 #include "foundation/assertion.h"
 

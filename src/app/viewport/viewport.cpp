@@ -1,6 +1,6 @@
 // The viewport's controls, their layout, the slider value kept per view type
 // and the handlers of the slider, the value edit and the view-type list.
-#include "app/viewport.h"
+#include "app/viewport/viewport.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -10,10 +10,10 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/app_style.h"
-#include "app/edit_events.h"
-#include "app/error_report.h"
-#include "app/typed_numbers.h"
+#include "app/toolkit/app_style.h"
+#include "app/toolkit/edit_events.h"
+#include "app/toolkit/error_report.h"
+#include "app/window/typed_numbers.h"
 #include "foundation/assertion.h"
 #include "foundation/float_text.h"
 #include "foundation/format_settings.h"

@@ -1,8 +1,8 @@
 // The viewport's colour field and coordinate mappings: the current view type,
 // slider value and settings handed to the Qt-free field and mapping code.
-#include "app/viewport.h"
+#include "app/viewport/viewport.h"
 
-#include "app/colour_field.h"
+#include "app/viewport/colour_field.h"
 #include "foundation/assertion.h"
 
 TScreenGeometry TViewport::Geometry() const {

@@ -1,8 +1,8 @@
-#include "app/viewport_group.h"
+#include "app/viewport/viewport_group.h"
 
 #include <algorithm>
 
-#include "app/viewport.h"
+#include "app/viewport/viewport.h"
 #include "foundation/assertion.h"
 
 namespace {

@@ -17,8 +17,8 @@
 #include <memory>
 #include <span>
 
-#include "app/overlay_builder.h"
-#include "app/viewport.h"
+#include "app/viewport/overlay_builder.h"
+#include "app/viewport/viewport.h"
 
 #include "colour/colour_records.h"
 #include "colour/colour_settings.h"

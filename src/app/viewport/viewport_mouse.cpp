@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/colour_field.h"
-#include "app/viewport.h"
+#include "app/viewport/colour_field.h"
+#include "app/viewport/viewport.h"
 #include "colour/rgb_spaces.h"
 #include "graphics/color32.h"
 #include "palette/custom_palette.h"

@@ -5,11 +5,11 @@
 #include <QString>
 #include <chrono>
 
-#include "app/bitmap_qimage.h"
-#include "app/colour_field.h"
-#include "app/overlay_builder.h"
-#include "app/overlay_drawing.h"
-#include "app/viewport.h"
+#include "app/toolkit/bitmap_qimage.h"
+#include "app/viewport/colour_field.h"
+#include "app/viewport/overlay_builder.h"
+#include "app/viewport/overlay_drawing.h"
+#include "app/viewport/viewport.h"
 
 namespace {
 constexpr int kDrawTimeLeft = 5;

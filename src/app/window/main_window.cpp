@@ -1,6 +1,6 @@
 // The main window's controls and their geometry, the start-up sequence that
 // builds the tool, the resize handler and the wiring of every control.
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,13 +21,13 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/app_style.h"
-#include "app/bitmap_view.h"
-#include "app/edit_events.h"
-#include "app/error_report.h"
-#include "app/palette_ui.h"
-#include "app/shape_widget.h"
-#include "app/viewport_group.h"
+#include "app/toolkit/app_style.h"
+#include "app/toolkit/bitmap_view.h"
+#include "app/toolkit/edit_events.h"
+#include "app/toolkit/error_report.h"
+#include "app/toolkit/shape_widget.h"
+#include "app/viewport/viewport_group.h"
+#include "app/window/palette_ui.h"
 #include "foundation/float_text.h"
 #include "foundation/format_settings.h"
 #include "graphics/color32.h"

@@ -2,7 +2,7 @@
 // the "Brewer" tab's handlers, which filter them by type, colour count and
 // name, show or hide the passing ones and copy the first into the custom
 // palette.
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/brewer_schemes.h"
-#include "app/brewer_selection.h"
-#include "app/error_report.h"
-#include "app/viewport_group.h"
+#include "app/toolkit/error_report.h"
+#include "app/viewport/viewport_group.h"
+#include "app/window/brewer_schemes.h"
+#include "app/window/brewer_selection.h"
 #include "palette/colour_palette.h"
 
 namespace {

@@ -1,15 +1,15 @@
 // The main window's nice-number test group: nice class bounds between the two
 // edits' numbers, shown in its label, one custom colour per class.
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QString>
 
-#include "app/nice_numbers.h"
-#include "app/typed_numbers.h"
-#include "app/viewport_group.h"
+#include "app/viewport/viewport_group.h"
+#include "app/window/nice_numbers.h"
+#include "app/window/typed_numbers.h"
 #include "foundation/format_settings.h"
 #include "palette/colour_palette.h"
 

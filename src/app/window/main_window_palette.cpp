@@ -1,6 +1,6 @@
 // The main window's palette strip and swatches, the colour under the cursor,
 // the 80-swatch colour history and the handlers of the "Palette colors" group.
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,10 +15,10 @@
 #include <random>
 #include <string>
 
-#include "app/bitmap_qimage.h"
-#include "app/bitmap_view.h"
-#include "app/shape_widget.h"
-#include "app/viewport_group.h"
+#include "app/toolkit/bitmap_qimage.h"
+#include "app/toolkit/bitmap_view.h"
+#include "app/toolkit/shape_widget.h"
+#include "app/viewport/viewport_group.h"
 #include "colour/cie_spaces.h"
 #include "colour/colour_distance.h"
 #include "colour/rgb_spaces.h"

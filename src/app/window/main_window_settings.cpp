@@ -2,7 +2,7 @@
 // "Extra" tabs, the tab change that decides the current palette, the
 // arrow-key stepping of the number edits and the operations that no control
 // triggers.
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,13 +17,13 @@
 #include <array>
 #include <string>
 
-#include "app/error_report.h"
-#include "app/num_colors_limit.h"
-#include "app/palette_ui.h"
-#include "app/typed_numbers.h"
-#include "app/view_types.h"
-#include "app/viewport.h"
-#include "app/viewport_group.h"
+#include "app/toolkit/error_report.h"
+#include "app/viewport/view_types.h"
+#include "app/viewport/viewport.h"
+#include "app/viewport/viewport_group.h"
+#include "app/window/num_colors_limit.h"
+#include "app/window/palette_ui.h"
+#include "app/window/typed_numbers.h"
 #include "colour/colour_interpolation.h"
 #include "colour/rgb_spaces.h"
 #include "foundation/float_text.h"

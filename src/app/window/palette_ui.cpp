@@ -1,4 +1,4 @@
-#include "app/palette_ui.h"
+#include "app/window/palette_ui.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -9,12 +9,12 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "app/app_style.h"
-#include "app/bitmap_qimage.h"
-#include "app/bitmap_view.h"
-#include "app/edit_events.h"
-#include "app/error_report.h"
-#include "app/typed_numbers.h"
+#include "app/toolkit/app_style.h"
+#include "app/toolkit/bitmap_qimage.h"
+#include "app/toolkit/bitmap_view.h"
+#include "app/toolkit/edit_events.h"
+#include "app/toolkit/error_report.h"
+#include "app/window/typed_numbers.h"
 #include "foundation/assertion.h"
 #include "foundation/float_text.h"
 #include "foundation/format_settings.h"

@@ -1,9 +1,9 @@
 // Reading attribute values of the host into attribute-reference results.
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 
 #include <array>
 
-#include "eval/jux_derived_vars.h"
+#include "eval/values/derived_vars.h"
 #include "foundation/rounding.h"
 #include "treemap/tree_map_node.h"
 

@@ -1,6 +1,6 @@
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/scalar_vars.h"
 #include "foundation/assertion.h"
 #include "treemap/tree_map_node.h"
 

@@ -1,4 +1,4 @@
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "eval/jux_number_reading.h"
-#include "eval/jux_scalar_vars.h"
+#include "eval/language/number_reading.h"
+#include "eval/values/scalar_vars.h"
 #include "foundation/assertion.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 
 #include <algorithm>
 

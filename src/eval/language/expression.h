@@ -1,6 +1,6 @@
 #pragma once
 // The expression tree. Every node of a parsed expression is a TJUXExpression:
-// function and operator nodes (TJUXFunction, jux_function.h), constants,
+// function and operator nodes (TJUXFunction, function.h), constants,
 // attribute references and special variables (below). Every node owns its
 // current value. The top node (the root) carries the host's data (attribute
 // collection, format settings, allowed scopes, special variables, progress
@@ -26,14 +26,14 @@
 #include <string_view>
 #include <vector>
 
-#include "eval/jux_var.h"
+#include "eval/values/var.h"
 #include "foundation/format_settings.h"
 
 class TTreeMapNode;
 class TDravolinAttributes;
 class TAttributeDescriptor;
 
-// Set state of a node after an evaluation (the set protocol, jux_function.h).
+// Set state of a node after an evaluation (the set protocol, function.h).
 enum TJUXSetState : uint8_t {
   jssScalar = 0,
   jssMore = 1,   // one element of a set, more to come

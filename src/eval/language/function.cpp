@@ -1,4 +1,4 @@
-#include "eval/jux_function.h"
+#include "eval/language/function.h"
 
 #include <array>
 #include <vector>

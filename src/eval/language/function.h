@@ -36,7 +36,7 @@
 #include <string_view>
 #include <vector>
 
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 
 class TJUXFunction;
 class TJUXParamSource;

@@ -1,5 +1,5 @@
 // Printing function and operator nodes back to text.
-#include "eval/jux_function.h"
+#include "eval/language/function.h"
 
 #include <string>
 #include <vector>

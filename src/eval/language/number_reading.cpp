@@ -1,4 +1,4 @@
-#include "eval/jux_number_reading.h"
+#include "eval/language/number_reading.h"
 
 #include <charconv>
 #include <limits>

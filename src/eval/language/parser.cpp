@@ -1,4 +1,4 @@
-#include "eval/jux_parser.h"
+#include "eval/language/parser.h"
 
 #include <array>
 #include <limits>
@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "eval/jux_expression.h"
-#include "eval/jux_function.h"
-#include "eval/jux_lookup_functions.h"
-#include "eval/jux_registry.h"
+#include "eval/functions/lookups/lookup_functions.h"
+#include "eval/language/expression.h"
+#include "eval/language/function.h"
+#include "eval/language/registry.h"
 
 namespace {
 

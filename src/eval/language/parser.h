@@ -15,7 +15,7 @@
 #include <memory>
 #include <vector>
 
-#include "eval/jux_tokenizer.h"
+#include "eval/language/tokenizer.h"
 
 class TJUXExpression;
 

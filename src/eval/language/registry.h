@@ -16,7 +16,7 @@
 #include <span>
 #include <string_view>
 
-#include "eval/jux_function.h"
+#include "eval/language/function.h"
 
 class TJUXVar;
 

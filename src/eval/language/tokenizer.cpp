@@ -1,9 +1,9 @@
-#include "eval/jux_tokenizer.h"
+#include "eval/language/tokenizer.h"
 
 #include <string>
 #include <utility>
 
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 #include "foundation/assertion.h"
 #include "foundation/format_settings.h"
 

@@ -1,6 +1,6 @@
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/scalar_vars.h"
 
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 
 std::unique_ptr<TJUXVar_Boolean> TJUXVar_Boolean::CreateWithValue(bool value) {
   return std::make_unique<TJUXVar_Boolean>(value);

@@ -1,9 +1,9 @@
-#include "eval/jux_date_format.h"
+#include "eval/values/date_format.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "eval/jux_date_text.h"
+#include "eval/values/date_text.h"
 
 namespace {
 

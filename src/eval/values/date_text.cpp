@@ -1,11 +1,11 @@
-#include "eval/jux_date_text.h"
+#include "eval/values/date_text.h"
 
 #include <charconv>
 #include <chrono>
 #include <cmath>
 #include <vector>
 
-#include "eval/jux_number_reading.h"
+#include "eval/language/number_reading.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // 1899 (day 0) with the time of day as the fraction; calendar parts follow
 // the proleptic Gregorian calendar. A negative value's date is its whole days
 // (truncated toward zero) and its time of day that of its magnitude.
-// Writing a value by a format of specifier letters: eval/jux_date_format.h.
+// Writing a value by a format of specifier letters: eval/values/date_format.h.
 
 #include <cstdint>
 #include <optional>

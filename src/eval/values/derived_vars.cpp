@@ -1,10 +1,10 @@
-#include "eval/jux_derived_vars.h"
+#include "eval/values/derived_vars.h"
 
 #include <cmath>
 
-#include "eval/jux_date_format.h"
-#include "eval/jux_date_text.h"
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
+#include "eval/values/date_format.h"
+#include "eval/values/date_text.h"
 #include "treemap/number_text.h"
 
 namespace {

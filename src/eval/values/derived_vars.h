@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/scalar_vars.h"
 #include "treemap/tree_map_node.h"
 
 class TJUXVar_Currency : public TJUXVar_Double {

@@ -49,7 +49,7 @@ using TUnaryFn = long double (*)(long double x, bool& domainError);
 using TBinaryFn = long double (*)(long double x, long double y, bool& domainError);
 
 inline long double Abs(long double x, bool&) { return std::fabs(x); }
-// sin, cos and tan of an extended argument (jux_float_trig.cpp): within the
+// sin, cos and tan of an extended argument (float_trig.cpp): within the
 // last bit of a double of the library's long double results, which they
 // replace for speed; they fall back to those where the fast reduction does
 // not apply.

@@ -2,7 +2,7 @@
 // routines (over 100 ns each): the argument is reduced by pi/2 in extended
 // precision and the reduced angle goes through Taylor polynomials that are
 // accurate far below a double's last bit, which is all a result keeps.
-#include "eval/jux_float_math_internal.h"
+#include "eval/values/float_math_internal.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/scalar_vars.h"
 
-#include "eval/jux_expression.h"
-#include "eval/jux_float_math_internal.h"
+#include "eval/language/expression.h"
+#include "eval/values/float_math_internal.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "eval/jux_var.h"
+#include "eval/values/var.h"
 
 class TJUXVar_Double : public TJUXVar {
  public:

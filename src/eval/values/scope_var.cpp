@@ -1,6 +1,6 @@
-#include "eval/jux_derived_vars.h"
+#include "eval/values/derived_vars.h"
 
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 
 namespace {
 

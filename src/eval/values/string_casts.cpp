@@ -1,12 +1,12 @@
 // The casts of a string value: reading the text as the target type with the
 // sink's format settings; a failure leaves a fallback and records kind 7.
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/scalar_vars.h"
 
 #include <cmath>
 
-#include "eval/jux_date_text.h"
-#include "eval/jux_expression.h"
-#include "eval/jux_number_reading.h"
+#include "eval/language/expression.h"
+#include "eval/language/number_reading.h"
+#include "eval/values/date_text.h"
 
 namespace {
 

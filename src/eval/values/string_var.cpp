@@ -1,6 +1,6 @@
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/scalar_vars.h"
 
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 
 // Texts of other string values are read in place (JUXReadString), and the
 // own text is overwritten rather than replaced, so that a node's string

@@ -1,6 +1,6 @@
-#include "eval/jux_var.h"
+#include "eval/values/var.h"
 
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // refuses every typed operation: it records the refusal in the evaluating
 // expression (the "sink", may be null) and leaves or returns a fixed fallback,
 // so that evaluation always goes on. Value classes override what they support
-// (jux_scalar_vars.h, jux_derived_vars.h).
+// (scalar_vars.h, derived_vars.h).
 //
 // Class references: a value class is described by one constant TJUXVarClass
 // record (type name, type code, accepted classes, promoted class and the two

@@ -1,11 +1,11 @@
 // The class table of the eleven value classes: the class methods (type name,
 // type code, accepted and promoted classes) and the two virtual constructors.
-#include "eval/jux_var.h"
+#include "eval/values/var.h"
 
 #include <array>
 
-#include "eval/jux_derived_vars.h"
-#include "eval/jux_number_reading.h"
+#include "eval/language/number_reading.h"
+#include "eval/values/derived_vars.h"
 
 namespace {
 

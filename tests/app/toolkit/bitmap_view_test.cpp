@@ -1,11 +1,11 @@
-#include "app/bitmap_view.h"
+#include "app/toolkit/bitmap_view.h"
 
 #include <gtest/gtest.h>
 
 #include <QTest>
 #include <vector>
 
-#include "app/bitmap_qimage.h"
+#include "app/toolkit/bitmap_qimage.h"
 #include "graphics/bitmap32.h"
 
 TEST(BitmapQImage, WrapsPixelsWithoutCopyAndDrawsText) {

@@ -1,4 +1,4 @@
-#include "app/edit_events.h"
+#include "app/toolkit/edit_events.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <stdexcept>
 
-#include "test_notifier.h"
+#include "app/test_notifier.h"
 
 TEST(EditEvents, KeysReachHandlersAndErrorsAreReported) {
   TRecordingNotifier notifier;

@@ -1,7 +1,7 @@
 // The viewport group: its layouts and geometry, the broadcasts to all four
 // viewports (also the hidden ones), palettes added and removed, and the two
 // redraw levels.
-#include "app/viewport_group.h"
+#include "app/viewport/viewport_group.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,11 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "app/colour_field.h"
-#include "app/screen_mapping.h"
-#include "app/viewport.h"
+#include "app/test_notifier.h"
+#include "app/viewport/colour_field.h"
+#include "app/viewport/screen_mapping.h"
+#include "app/viewport/viewport.h"
 #include "palette/colour_palette.h"
-#include "test_notifier.h"
 
 namespace {
 

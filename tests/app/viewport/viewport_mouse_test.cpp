@@ -8,13 +8,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/colour_field.h"
-#include "app/viewport.h"
+#include "app/test_notifier.h"
+#include "app/viewport/colour_field.h"
+#include "app/viewport/viewport.h"
 #include "colour/cie_spaces.h"
 #include "colour/rgb_spaces.h"
 #include "graphics/color32.h"
 #include "palette/colour_palette.h"
-#include "test_notifier.h"
 
 namespace {
 

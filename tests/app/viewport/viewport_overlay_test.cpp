@@ -6,10 +6,10 @@
 #include <climits>
 #include <cmath>
 
-#include "app/colour_field.h"
-#include "app/overlay_builder.h"
-#include "app/overlay_drawing.h"
-#include "app/viewport.h"
+#include "app/viewport/colour_field.h"
+#include "app/viewport/overlay_builder.h"
+#include "app/viewport/overlay_drawing.h"
+#include "app/viewport/viewport.h"
 #include "colour/cie_spaces.h"
 #include "colour/rgb_spaces.h"
 #include "graphics/color32.h"

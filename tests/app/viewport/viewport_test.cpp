@@ -1,6 +1,6 @@
 // A viewport's controls: layout, the view-type list, the slider value kept
 // per view type, the slider and the value edit as the user drives them.
-#include "app/viewport.h"
+#include "app/viewport/viewport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +12,11 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/colour_field.h"
+#include "app/test_notifier.h"
+#include "app/viewport/colour_field.h"
 #include "foundation/assertion.h"
 #include "foundation/format_settings.h"
 #include "palette/colour_palette.h"
-#include "test_notifier.h"
 
 namespace {
 

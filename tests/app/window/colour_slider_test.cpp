@@ -1,4 +1,4 @@
-#include "app/colour_slider.h"
+#include "app/window/colour_slider.h"
 
 #include <gtest/gtest.h>
 

@@ -11,18 +11,18 @@
 #include <string>
 #include <vector>
 
-#include "app/bitmap_qimage.h"
-#include "app/main_window.h"
-#include "app/num_colors_limit.h"
-#include "app/overlay_builder.h"
-#include "app/overlay_drawing.h"
+#include "app/toolkit/bitmap_qimage.h"
+#include "app/viewport/overlay_builder.h"
+#include "app/viewport/overlay_drawing.h"
+#include "app/window/main_window.h"
+#include "app/window/main_window_fixture.h"
+#include "app/window/num_colors_limit.h"
 #include "colour/cie_spaces.h"
 #include "colour/colour_distance.h"
 #include "foundation/float_text.h"
 #include "foundation/format_settings.h"
 #include "foundation/rounding.h"
 #include "graphics/color32.h"
-#include "main_window_fixture.h"
 #include "palette/colour_palette.h"
 
 namespace {

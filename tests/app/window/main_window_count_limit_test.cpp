@@ -1,7 +1,7 @@
 // Counts typed into the "Custom" and "Auto" count edits above the tool's
 // limit are refused: a message on Enter, the count in force shown again, and
 // nothing else touched.
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "app/num_colors_limit.h"
-#include "app/viewport.h"
-#include "app/viewport_group.h"
+#include "app/viewport/viewport.h"
+#include "app/viewport/viewport_group.h"
+#include "app/window/main_window_fixture.h"
+#include "app/window/num_colors_limit.h"
 #include "colour/cie_spaces.h"
 #include "graphics/bitmap32.h"
-#include "main_window_fixture.h"
 #include "palette/colour_palette.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "main_window_fixture.h"
+#include "app/window/main_window_fixture.h"
 
 #include <QTest>
 #include <atomic>

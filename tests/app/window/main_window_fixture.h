@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "app/main_window.h"
-#include "test_notifier.h"
+#include "app/test_notifier.h"
+#include "app/window/main_window.h"
 
 // The whole content of a file (binary); empty when it cannot be read.
 std::string ReadFile(const std::string& path);

@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -13,16 +13,16 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/bitmap_qimage.h"
-#include "app/bitmap_view.h"
-#include "app/shape_widget.h"
-#include "app/viewport.h"
-#include "app/viewport_group.h"
+#include "app/toolkit/bitmap_qimage.h"
+#include "app/toolkit/bitmap_view.h"
+#include "app/toolkit/shape_widget.h"
+#include "app/viewport/viewport.h"
+#include "app/viewport/viewport_group.h"
+#include "app/window/main_window_fixture.h"
 #include "colour/cie_spaces.h"
 #include "colour/rgb_spaces.h"
 #include "foundation/rounding.h"
 #include "graphics/color32.h"
-#include "main_window_fixture.h"
 #include "palette/colour_palette.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +18,13 @@
 #include <string>
 #include <vector>
 
-#include "app/view_types.h"
-#include "app/viewport.h"
-#include "app/viewport_group.h"
+#include "app/viewport/view_types.h"
+#include "app/viewport/viewport.h"
+#include "app/viewport/viewport_group.h"
+#include "app/window/main_window_fixture.h"
 #include "foundation/float_text.h"
 #include "foundation/format_settings.h"
 #include "graphics/bitmap32.h"
-#include "main_window_fixture.h"
 #include "palette/colour_palette.h"
 
 namespace {

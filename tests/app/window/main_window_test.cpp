@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +18,15 @@
 #include <string>
 #include <vector>
 
-#include "app/bitmap_view.h"
-#include "app/palette_ui.h"
-#include "app/shape_widget.h"
-#include "app/viewport.h"
-#include "app/viewport_group.h"
+#include "app/toolkit/bitmap_view.h"
+#include "app/toolkit/shape_widget.h"
+#include "app/viewport/viewport.h"
+#include "app/viewport/viewport_group.h"
+#include "app/window/main_window_fixture.h"
+#include "app/window/palette_ui.h"
+#include "app/window/window_screenshot.h"
 #include "graphics/color32.h"
-#include "main_window_fixture.h"
 #include "palette/colour_palette.h"
-#include "window_screenshot.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/palette_ui.h"
+#include "app/window/palette_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,8 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/bitmap_view.h"
+#include "app/test_notifier.h"
+#include "app/toolkit/bitmap_view.h"
 #include "colour/colour_interpolation.h"
 #include "colour/rgb_spaces.h"
 #include "foundation/assertion.h"
@@ -18,7 +19,6 @@
 #include "foundation/format_settings.h"
 #include "graphics/color32.h"
 #include "palette/colour_palette.h"
-#include "test_notifier.h"
 
 namespace {
 

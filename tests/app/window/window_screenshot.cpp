@@ -1,4 +1,4 @@
-#include "window_screenshot.h"
+#include "app/window/window_screenshot.h"
 
 #include <QPixmap>
 #include <QWidget>

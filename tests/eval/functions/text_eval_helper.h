@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "eval/jux_expression.h"
-#include "eval/jux_parser.h"
-#include "eval/jux_tokenizer.h"
-#include "eval/jux_var.h"
+#include "eval/language/expression.h"
+#include "eval/language/parser.h"
+#include "eval/language/tokenizer.h"
+#include "eval/values/var.h"
 #include "foundation/format_settings.h"
 
 namespace text_eval {

@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "eval/jux_expression.h"
-#include "eval/jux_parser.h"
-#include "eval/jux_tokenizer.h"
-#include "eval/jux_var.h"
-#include "test_host.h"
+#include "eval/language/expression.h"
+#include "eval/language/parser.h"
+#include "eval/language/tokenizer.h"
+#include "eval/test_host.h"
+#include "eval/values/var.h"
 
 namespace tree_eval {
 

@@ -1,13 +1,13 @@
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-#include "eval/jux_derived_vars.h"
+#include "eval/test_host.h"
+#include "eval/values/derived_vars.h"
 #include "foundation/assertion.h"
-#include "test_host.h"
 
 namespace {
 

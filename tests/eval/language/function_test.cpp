@@ -1,10 +1,10 @@
-#include "eval/jux_function.h"
+#include "eval/language/function.h"
 
 #include <gtest/gtest.h>
 
-#include "eval/jux_derived_vars.h"
+#include "eval/test_host.h"
+#include "eval/values/derived_vars.h"
 #include "foundation/assertion.h"
-#include "test_host.h"
 
 namespace {
 

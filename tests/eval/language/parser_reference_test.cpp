@@ -9,11 +9,11 @@
 #include <typeinfo>
 #include <vector>
 
-#include "eval/jux_expression.h"
-#include "eval/jux_function.h"
-#include "eval/jux_parser.h"
-#include "eval/jux_scalar_vars.h"
-#include "jux_reference_parser.h"
+#include "eval/language/expression.h"
+#include "eval/language/function.h"
+#include "eval/language/parser.h"
+#include "eval/language/reference_parser.h"
+#include "eval/values/scalar_vars.h"
 
 namespace {
 

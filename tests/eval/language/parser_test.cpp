@@ -1,15 +1,15 @@
-#include "eval/jux_parser.h"
+#include "eval/language/parser.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "eval/jux_expression.h"
-#include "eval/jux_function.h"
-#include "eval/jux_lookup_functions.h"
-#include "eval/jux_registry.h"
-#include "eval/jux_scalar_vars.h"
+#include "eval/functions/lookups/lookup_functions.h"
+#include "eval/language/expression.h"
+#include "eval/language/function.h"
+#include "eval/language/registry.h"
+#include "eval/values/scalar_vars.h"
 
 namespace {
 

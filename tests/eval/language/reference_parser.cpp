@@ -1,17 +1,17 @@
 // The reference parser (see the header): the recursive-splitting parser as
 // it was, in its own namespace; identifier lookup and argument splitting,
 // which did not change, are the parser's own.
-#include "jux_reference_parser.h"
+#include "eval/language/reference_parser.h"
 
 #include <limits>
 #include <string>
 #include <utility>
 
-#include "eval/jux_expression.h"
-#include "eval/jux_function.h"
-#include "eval/jux_lookup_functions.h"
-#include "eval/jux_parser.h"
-#include "eval/jux_registry.h"
+#include "eval/functions/lookups/lookup_functions.h"
+#include "eval/language/expression.h"
+#include "eval/language/function.h"
+#include "eval/language/parser.h"
+#include "eval/language/registry.h"
 
 namespace JUXReference {
 

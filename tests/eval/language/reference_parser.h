@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "eval/jux_tokenizer.h"
+#include "eval/language/tokenizer.h"
 
 class TJUXExpression;
 

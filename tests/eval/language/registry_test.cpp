@@ -1,4 +1,4 @@
-#include "eval/jux_registry.h"
+#include "eval/language/registry.h"
 
 #include <gtest/gtest.h>
 
@@ -7,15 +7,15 @@
 #include <set>
 #include <string>
 
-#include "eval/jux_arithmetic_functions.h"
-#include "eval/jux_cast_functions.h"
-#include "eval/jux_date_functions.h"
-#include "eval/jux_lookup_functions.h"
-#include "eval/jux_scalar_vars.h"
-#include "eval/jux_scope_functions.h"
-#include "eval/jux_higher_math_functions.h"
-#include "eval/jux_string_functions.h"
-#include "eval/jux_tokenizer.h"
+#include "eval/functions/arithmetic/arithmetic_functions.h"
+#include "eval/functions/casts/cast_functions.h"
+#include "eval/functions/dates/date_functions.h"
+#include "eval/functions/lookups/lookup_functions.h"
+#include "eval/values/scalar_vars.h"
+#include "eval/functions/scopes/scope_functions.h"
+#include "eval/functions/special_math/higher_math_functions.h"
+#include "eval/functions/strings/string_functions.h"
+#include "eval/language/tokenizer.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "eval/jux_tokenizer.h"
+#include "eval/language/tokenizer.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 #include "foundation/assertion.h"
 
 namespace {

@@ -1,10 +1,10 @@
-#include "eval/jux_derived_vars.h"
+#include "eval/values/derived_vars.h"
 
 #include <gtest/gtest.h>
 
-#include "eval/jux_date_format.h"
-#include "eval/jux_expression.h"
-#include "test_host.h"
+#include "eval/language/expression.h"
+#include "eval/test_host.h"
+#include "eval/values/date_format.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "eval/jux_scalar_vars.h"
 #include "eval/math_eval_helper.h"
+#include "eval/values/scalar_vars.h"
 
 namespace {
 

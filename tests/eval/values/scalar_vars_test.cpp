@@ -1,13 +1,13 @@
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/scalar_vars.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "eval/jux_derived_vars.h"
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 #include "eval/math_eval_helper.h"
+#include "eval/values/derived_vars.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/scalar_vars.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "eval/jux_var.h"
+#include "eval/values/var.h"
 
 #include <gtest/gtest.h>
 
-#include "eval/jux_derived_vars.h"
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
+#include "eval/values/derived_vars.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "eval/jux_arithmetic_functions.h"
+#include "eval/functions/arithmetic/arithmetic_functions.h"
 
 #include <array>
 #include <cmath>
 
-#include "eval/jux_float_math_internal.h"
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/float_math_internal.h"
+#include "eval/values/scalar_vars.h"
 #include "foundation/assertion.h"
 #include "foundation/rounding.h"
 

@@ -15,8 +15,8 @@
 #include <memory>
 #include <span>
 
-#include "eval/jux_function.h"
-#include "eval/jux_var.h"
+#include "eval/language/function.h"
+#include "eval/values/var.h"
 
 // --- folds: result := parameter 0, then result op= parameter i, left to right.
 

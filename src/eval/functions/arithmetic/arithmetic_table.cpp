@@ -1,4 +1,4 @@
-#include "eval/jux_arithmetic_functions.h"
+#include "eval/functions/arithmetic/arithmetic_functions.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
-#include "eval/jux_arithmetic_functions.h"
+#include "eval/functions/arithmetic/arithmetic_functions.h"
 
 #include <array>
 #include <utility>
 
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/scalar_vars.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The registry rows of the type casts, conditionals, set aggregates and clock.
-#include "eval/jux_cast_functions.h"
+#include "eval/functions/casts/cast_functions.h"
 
 #include <array>
 

@@ -18,8 +18,8 @@
 #include <span>
 #include <vector>
 
-#include "eval/jux_function.h"
-#include "eval/jux_scalar_vars.h"
+#include "eval/language/function.h"
+#include "eval/values/scalar_vars.h"
 
 class TTreeMapNode;
 class TTreeMapLevels;

@@ -1,12 +1,12 @@
 // The clock functions now and today.
-#include "eval/jux_cast_functions.h"
+#include "eval/functions/casts/cast_functions.h"
 
 #include <chrono>
 #include <cmath>
 #include <ctime>
 
-#include "eval/jux_date_text.h"
-#include "eval/jux_derived_vars.h"
+#include "eval/values/date_text.h"
+#include "eval/values/derived_vars.h"
 
 namespace {
 

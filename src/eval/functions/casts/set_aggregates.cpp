@@ -1,9 +1,9 @@
 // The set aggregates on the loop base, and isempty.
-#include "eval/jux_cast_functions.h"
+#include "eval/functions/casts/cast_functions.h"
 
 #include <limits>
 
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
 #include "foundation/assertion.h"
 #include "treemap/tree_map_levels.h"
 #include "treemap/tree_map_node.h"

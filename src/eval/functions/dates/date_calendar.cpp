@@ -1,9 +1,9 @@
-#include "eval/jux_date_calendar.h"
+#include "eval/functions/dates/date_calendar.h"
 
 #include <array>
 #include <cmath>
 
-#include "eval/jux_date_text.h"
+#include "eval/values/date_text.h"
 
 namespace {
 

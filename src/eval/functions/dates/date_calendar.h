@@ -2,7 +2,7 @@
 // Calendar and clock parts of the evaluator's day counts (day 0 is Saturday,
 // 30 December 1899; the fraction is the time of day). Dates are decoded as
 // their text forms show them (the time rounded to the millisecond, a full day
-// carried into the date; see eval/jux_date_text.h), on the proleptic
+// carried into the date; see eval/values/date_text.h), on the proleptic
 // Gregorian calendar; weeks follow ISO 8601.
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "eval/jux_date_functions.h"
+#include "eval/functions/dates/date_functions.h"
 
 #include <array>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "eval/jux_date_calendar.h"
+#include "eval/functions/dates/date_calendar.h"
 
 namespace {
 

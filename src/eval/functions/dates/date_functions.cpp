@@ -1,10 +1,10 @@
-#include "eval/jux_date_functions.h"
+#include "eval/functions/dates/date_functions.h"
 
 #include <cmath>
 #include <string>
 
-#include "eval/jux_date_calendar.h"
-#include "eval/jux_date_format.h"
+#include "eval/functions/dates/date_calendar.h"
+#include "eval/values/date_format.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <memory>
 #include <span>
 
-#include "eval/jux_function.h"
-#include "eval/jux_scalar_vars.h"
+#include "eval/language/function.h"
+#include "eval/values/scalar_vars.h"
 
 // A one-parameter function whose result (of class TResultVar) is computed
 // from parameter 0 in InitResult (the standard evaluation); the set state is
@@ -120,7 +120,7 @@ class TJUXFunc_DateTimeStr : public TJUXDateTextFunc {
 };
 
 // datetimestring(value; format): the value in a format of specifier letters
-// (eval/jux_date_format.h); an empty format counts as "c".
+// (eval/values/date_format.h); an empty format counts as "c".
 class TJUXFunc_DateTimeString : public TJUXTwoParamFunc {
  public:
   using TJUXTwoParamFunc::TJUXTwoParamFunc;

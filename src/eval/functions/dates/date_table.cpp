@@ -1,4 +1,4 @@
-#include "eval/jux_date_functions.h"
+#include "eval/functions/dates/date_functions.h"
 
 #include <array>
 

@@ -1,10 +1,10 @@
 // attr and the value-index tests attrisnull, attrisempty, attrisconverr.
-#include "eval/jux_lookup_functions.h"
+#include "eval/functions/lookups/lookup_functions.h"
 
 #include <string>
 #include <string_view>
 
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/scalar_vars.h"
 #include "foundation/assertion.h"
 #include "treemap/tree_map_node.h"
 

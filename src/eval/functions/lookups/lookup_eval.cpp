@@ -1,11 +1,11 @@
 // eval: parsing and evaluating an expression text at evaluation time.
-#include "eval/jux_lookup_functions.h"
+#include "eval/functions/lookups/lookup_functions.h"
 
 #include <string>
 
-#include "eval/jux_parser.h"
-#include "eval/jux_scalar_vars.h"
-#include "eval/jux_tokenizer.h"
+#include "eval/language/parser.h"
+#include "eval/language/tokenizer.h"
+#include "eval/values/scalar_vars.h"
 
 namespace {
 

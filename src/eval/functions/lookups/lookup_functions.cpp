@@ -1,5 +1,5 @@
 // The registry rows of the lookup, attribute, evaluation and set functions.
-#include "eval/jux_lookup_functions.h"
+#include "eval/functions/lookups/lookup_functions.h"
 
 #include <array>
 

@@ -12,7 +12,7 @@
 //   linseries, setfind, filterbool; and samevalue, datatype.
 //
 // The set producers keep their position between the calls of one set (set
-// protocol, jux_function.h): a call with `first` starts over.
+// protocol, language/function.h): a call with `first` starts over.
 //
 // The group's registry rows are published by LookupFunctionTable().
 
@@ -21,7 +21,7 @@
 #include <span>
 #include <string>
 
-#include "eval/jux_function.h"
+#include "eval/language/function.h"
 
 class TJUXVar_Boolean;
 

@@ -1,10 +1,10 @@
 // mapstr, lookup, mapindex, find, samevalue and datatype.
-#include "eval/jux_lookup_functions.h"
+#include "eval/functions/lookups/lookup_functions.h"
 
 #include <cmath>
 #include <string>
 
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/scalar_vars.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The set functions any, cumsum, diff, setjoin, linseries, setfind and
 // filterbool.
-#include "eval/jux_lookup_functions.h"
+#include "eval/functions/lookups/lookup_functions.h"
 
 #include <cmath>
 #include <string>
 
-#include "eval/jux_scalar_vars.h"
+#include "eval/values/scalar_vars.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The change of scope: "." and evalfor.
-#include "eval/jux_scope_functions.h"
+#include "eval/functions/scopes/scope_functions.h"
 
 #include <string>
 
-#include "eval/jux_scope_internal.h"
+#include "eval/functions/scopes/scope_internal.h"
 #include "foundation/assertion.h"
 
 namespace {

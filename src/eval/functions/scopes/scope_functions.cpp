@@ -1,5 +1,5 @@
 // The registry rows of the scopes and tree functions.
-#include "eval/jux_scope_functions.h"
+#include "eval/functions/scopes/scope_functions.h"
 
 #include <array>
 

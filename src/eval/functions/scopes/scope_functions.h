@@ -16,7 +16,7 @@
 // one the change of scope hands down; so an aggregate over «children.x» is
 // recomputed for every scope node while «sum(allrecords.x)» is computed once.
 // wholelevel marks them as depending only on the scope node's depth and tree,
-// so «sum(wholelevel.x)» is computed once per depth (jux_cast_functions.h).
+// so «sum(wholelevel.x)» is computed once per depth (functions/casts/cast_functions.h).
 //
 // The group's registry rows are published by ScopeFunctionTable().
 
@@ -25,8 +25,8 @@
 #include <span>
 #include <vector>
 
-#include "eval/jux_derived_vars.h"
-#include "eval/jux_function.h"
+#include "eval/language/function.h"
+#include "eval/values/derived_vars.h"
 #include "treemap/tree_map_levels.h"
 
 // "." and evalfor: evaluates the value operand (parameter 1) with the node or

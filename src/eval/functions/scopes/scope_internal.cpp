@@ -1,8 +1,8 @@
-#include "eval/jux_scope_internal.h"
+#include "eval/functions/scopes/scope_internal.h"
 
 #include <string>
 
-#include "eval/jux_function.h"
+#include "eval/language/function.h"
 
 void CheckScopeAllowed(TJUXExpression& node, uint16_t mask, std::string_view message) {
   if ((RootScopeMask(node) & mask) == 0) node.AddError(jeScopeSet, message);

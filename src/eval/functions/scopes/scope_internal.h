@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "eval/jux_derived_vars.h"
-#include "eval/jux_expression.h"
+#include "eval/language/expression.h"
+#include "eval/values/derived_vars.h"
 
 // Reports kind 8 `message` unless the root allows the scope function of `mask`.
 void CheckScopeAllowed(TJUXExpression& node, uint16_t mask, std::string_view message);

@@ -1,8 +1,8 @@
 // The scope functions that move to one node (parent, scope, root,
 // displayroot) and allrecords.
-#include "eval/jux_scope_functions.h"
+#include "eval/functions/scopes/scope_functions.h"
 
-#include "eval/jux_scope_internal.h"
+#include "eval/functions/scopes/scope_internal.h"
 #include "foundation/assertion.h"
 #include "treemap/tree_map_node.h"
 

@@ -1,9 +1,9 @@
 // The set-producing scope functions: children, nodes, wholelevel, filter.
-#include "eval/jux_scope_functions.h"
+#include "eval/functions/scopes/scope_functions.h"
 
 #include <vector>
 
-#include "eval/jux_scope_internal.h"
+#include "eval/functions/scopes/scope_internal.h"
 #include "foundation/assertion.h"
 #include "treemap/tree_map_node.h"
 

@@ -1,13 +1,13 @@
 // Scalar properties of the scope node: levelindex, childrencount,
 // clustername, nodeinfo.
-#include "eval/jux_scope_functions.h"
+#include "eval/functions/scopes/scope_functions.h"
 
 #include <array>
 #include <string>
 #include <string_view>
 
-#include "eval/jux_scalar_vars.h"
-#include "eval/jux_scope_internal.h"
+#include "eval/functions/scopes/scope_internal.h"
+#include "eval/values/scalar_vars.h"
 #include "foundation/assertion.h"
 #include "treemap/tree_map_node.h"
 

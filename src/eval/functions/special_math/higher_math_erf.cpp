@@ -1,9 +1,9 @@
-#include "eval/jux_higher_math.h"
+#include "eval/functions/special_math/higher_math.h"
 
 #include <array>
 #include <cmath>
 
-#include "eval/jux_higher_math_internal.h"
+#include "eval/functions/special_math/higher_math_internal.h"
 
 namespace {
 

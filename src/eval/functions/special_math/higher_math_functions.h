@@ -2,14 +2,14 @@
 // Special mathematical functions of the expression language: gamma, gammaln,
 // gammainc, gammadist, chidist, cumchidist, normaldist, cumnormaldist, erf and
 // erfc. Each reads its arguments as doubles, computes in extended precision
-// (jux_higher_math.h) and stores a double into a result unified from the
+// (higher_math.h) and stores a double into a result unified from the
 // double class (a currency argument gives a currency result). None records an
 // error for a bad argument: outside its domain a function answers -infinity.
 
 #include <array>
 #include <span>
 
-#include "eval/jux_function.h"
+#include "eval/language/function.h"
 
 // The common evaluation of the special functions, with N parameters on top of
 // Base (TJUXFunction for one, TJUXTwoParamFunc or TJUXThreeParamFunc).

@@ -1,4 +1,4 @@
-#include "eval/jux_higher_math.h"
+#include "eval/functions/special_math/higher_math.h"
 
 #include <cmath>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "eval/jux_higher_math_functions.h"
+#include "eval/functions/special_math/higher_math_functions.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "eval/jux_edit_distance.h"
+#include "eval/functions/strings/edit_distance.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "eval/jux_sprintf_format.h"
+#include "eval/functions/strings/sprintf_format.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "eval/jux_date_text.h"
+#include "eval/values/date_text.h"
 
 namespace {
 

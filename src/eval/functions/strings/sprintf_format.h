@@ -30,7 +30,7 @@
 #include <string>
 #include <string_view>
 
-#include "eval/jux_var.h"
+#include "eval/values/var.h"
 #include "foundation/format_settings.h"
 
 std::string TranslateSprintfEscapes(std::string_view text);

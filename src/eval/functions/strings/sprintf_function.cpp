@@ -1,9 +1,9 @@
-#include "eval/jux_string_functions.h"
+#include "eval/functions/strings/string_functions.h"
 
 #include <string>
 #include <vector>
 
-#include "eval/jux_sprintf_format.h"
+#include "eval/functions/strings/sprintf_format.h"
 
 namespace {
 

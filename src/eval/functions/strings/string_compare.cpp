@@ -1,8 +1,8 @@
-#include "eval/jux_string_functions.h"
+#include "eval/functions/strings/string_functions.h"
 
 #include <string>
 
-#include "eval/jux_edit_distance.h"
+#include "eval/functions/strings/edit_distance.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "eval/jux_string_functions.h"
+#include "eval/functions/strings/string_functions.h"
 
 #include <algorithm>
 #include <cstdint>

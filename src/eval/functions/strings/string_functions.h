@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "eval/jux_function.h"
-#include "eval/jux_scalar_vars.h"
+#include "eval/language/function.h"
+#include "eval/values/scalar_vars.h"
 
 // The common part of leftstr and rightstr: a string result, the set state
 // of parameter 0 at InitResult; CombineParam(1) computes.
@@ -136,7 +136,7 @@ class TJUXFunc_Pos : public TJUXFunction {
 };
 
 // sprintf(format; p1; p2; ...): the format with its escapes translated and
-// its directives filled from the parameters (eval/jux_sprintf_format.h).
+// its directives filled from the parameters (eval/functions/strings/sprintf_format.h).
 // A formatting failure adds "Sprintf: Error during formatting" and gives the
 // format text unchanged.
 class TJUXFunc_Sprintf : public TJUXFunction {

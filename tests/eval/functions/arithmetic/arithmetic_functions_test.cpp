@@ -1,4 +1,4 @@
-#include "eval/jux_arithmetic_functions.h"
+#include "eval/functions/arithmetic/arithmetic_functions.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "eval/jux_derived_vars.h"
 #include "eval/math_eval_helper.h"
+#include "eval/values/derived_vars.h"
 
 namespace {
 

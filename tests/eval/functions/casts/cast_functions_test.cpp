@@ -1,4 +1,4 @@
-#include "eval/jux_cast_functions.h"
+#include "eval/functions/casts/cast_functions.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "test_host.h"
-#include "tree_eval_helper.h"
+#include "eval/functions/tree_eval_helper.h"
+#include "eval/test_host.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "eval/jux_date_functions.h"
+#include "eval/functions/dates/date_functions.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "eval/jux_date_calendar.h"
-#include "eval/jux_date_format.h"
-#include "eval/jux_derived_vars.h"
-#include "eval/text_eval_helper.h"
+#include "eval/functions/dates/date_calendar.h"
+#include "eval/functions/text_eval_helper.h"
+#include "eval/values/date_format.h"
+#include "eval/values/derived_vars.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "eval/jux_lookup_functions.h"
+#include "eval/functions/lookups/lookup_functions.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "eval/jux_registry.h"
+#include "eval/language/registry.h"
 #include "foundation/assertion.h"
 #include "eval/test_host.h"
-#include "eval/tree_eval_helper.h"
+#include "eval/functions/tree_eval_helper.h"
 
 namespace {
 

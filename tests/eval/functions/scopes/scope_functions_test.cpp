@@ -1,12 +1,12 @@
-#include "eval/jux_scope_functions.h"
+#include "eval/functions/scopes/scope_functions.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "test_host.h"
-#include "tree_eval_helper.h"
+#include "eval/functions/tree_eval_helper.h"
+#include "eval/test_host.h"
 
 namespace {
 

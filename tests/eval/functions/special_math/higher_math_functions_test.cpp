@@ -1,4 +1,4 @@
-#include "eval/jux_higher_math_functions.h"
+#include "eval/functions/special_math/higher_math_functions.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "eval/jux_derived_vars.h"
 #include "eval/math_eval_helper.h"
+#include "eval/values/derived_vars.h"
 
 namespace {
 

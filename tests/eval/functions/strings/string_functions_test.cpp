@@ -1,4 +1,4 @@
-#include "eval/jux_string_functions.h"
+#include "eval/functions/strings/string_functions.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "eval/jux_edit_distance.h"
-#include "eval/jux_sprintf_format.h"
-#include "eval/text_eval_helper.h"
+#include "eval/functions/strings/edit_distance.h"
+#include "eval/functions/strings/sprintf_format.h"
+#include "eval/functions/text_eval_helper.h"
 
 namespace {
 
