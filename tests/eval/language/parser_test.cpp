@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "eval/functions/lookups/lookup_functions.h"
+#include "eval/functions/lookups/set_functions.h"
 #include "eval/language/expression.h"
 #include "eval/language/function.h"
 #include "eval/language/registry.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "eval/functions/lookups/lookup_functions.h"
+#include "eval/functions/lookups/set_functions.h"
 #include "eval/language/expression.h"
 #include "eval/language/function.h"
 #include "eval/language/parser.h"

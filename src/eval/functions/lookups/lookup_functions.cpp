@@ -1,5 +1,6 @@
 // The registry rows of the lookup, attribute, evaluation and set functions.
 #include "eval/functions/lookups/lookup_functions.h"
+#include "eval/functions/lookups/set_functions.h"
 
 #include <array>
 

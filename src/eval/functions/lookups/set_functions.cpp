@@ -1,6 +1,6 @@
 // The set functions any, cumsum, diff, setjoin, linseries, setfind and
 // filterbool.
-#include "eval/functions/lookups/lookup_functions.h"
+#include "eval/functions/lookups/set_functions.h"
 
 #include <cmath>
 #include <string>
