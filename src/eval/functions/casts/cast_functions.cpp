@@ -1,5 +1,8 @@
 // The registry rows of the type casts, conditionals, set aggregates and clock.
 #include "eval/functions/casts/cast_functions.h"
+#include "eval/functions/casts/clock_functions.h"
+#include "eval/functions/casts/conditional_functions.h"
+#include "eval/functions/casts/set_aggregates.h"
 
 #include <array>
 

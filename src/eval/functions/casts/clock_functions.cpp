@@ -1,5 +1,5 @@
 // The clock functions now and today.
-#include "eval/functions/casts/cast_functions.h"
+#include "eval/functions/casts/clock_functions.h"
 
 #include <chrono>
 #include <cmath>

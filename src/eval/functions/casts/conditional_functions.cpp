@@ -1,5 +1,5 @@
 // The conditionals ifthenelse and tryelse.
-#include "eval/functions/casts/cast_functions.h"
+#include "eval/functions/casts/conditional_functions.h"
 
 #include "foundation/assertion.h"
 

@@ -1,5 +1,5 @@
 // The set aggregates on the loop base, and isempty.
-#include "eval/functions/casts/cast_functions.h"
+#include "eval/functions/casts/set_aggregates.h"
 
 #include <limits>
 

@@ -1,4 +1,5 @@
 #include "eval/functions/casts/cast_functions.h"
+#include "eval/functions/casts/clock_functions.h"
 
 #include <gtest/gtest.h>
 
