@@ -10,7 +10,7 @@
 #include "eval/functions/lookups/lookup_functions.h"
 #include "eval/values/scalar_vars.h"
 #include "eval/functions/scopes/scope_functions.h"
-#include "eval/functions/special_math/higher_math_functions.h"
+#include "eval/functions/higher_math/higher_math_functions.h"
 #include "eval/functions/strings/string_functions.h"
 #include "eval/language/tokenizer.h"
 

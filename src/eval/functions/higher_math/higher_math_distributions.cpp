@@ -1,10 +1,10 @@
-#include "eval/functions/special_math/higher_math.h"
+#include "eval/functions/higher_math/higher_math.h"
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
-#include "eval/functions/special_math/higher_math_internal.h"
+#include "eval/functions/higher_math/higher_math_internal.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "eval/functions/special_math/higher_math.h"
+#include "eval/functions/higher_math/higher_math.h"
 
 #include <array>
 #include <cmath>
 
-#include "eval/functions/special_math/higher_math_internal.h"
+#include "eval/functions/higher_math/higher_math_internal.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "eval/functions/special_math/higher_math_functions.h"
+#include "eval/functions/higher_math/higher_math_functions.h"
 
 #include "eval/values/scalar_vars.h"
-#include "eval/functions/special_math/higher_math.h"
+#include "eval/functions/higher_math/higher_math.h"
 
 template <class Base, int N>
 void TJUXSpecialFunc<Base, N>::Prepare(TTreeMapNode* scope) {

@@ -1,4 +1,4 @@
-#include "eval/functions/special_math/higher_math_functions.h"
+#include "eval/functions/higher_math/higher_math_functions.h"
 
 #include <array>
 

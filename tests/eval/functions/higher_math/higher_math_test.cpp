@@ -1,4 +1,4 @@
-#include "eval/functions/special_math/higher_math.h"
+#include "eval/functions/higher_math/higher_math.h"
 
 #include <gtest/gtest.h>
 
