@@ -116,16 +116,9 @@ class TJUXExpression {
   // Clears the flags (all when `first`, else bit 0 only), then Evaluate.
   virtual void EvaluateEx(TTreeMapNode* scope, bool first);
   // EvaluateEx as a function node calls it on a parameter: without the call
-  // for a constant, whose EvaluateEx does nothing, and without it once for a
-  // node of an operator chain that its chain's top has just evaluated
-  // (TJUXFunction::EvaluateEx).
+  // for a constant, whose EvaluateEx does nothing.
   void EvaluateParam(TTreeMapNode* scope, bool first) {
-    if (FConstant) return;
-    if (FEvaluatedAhead) {
-      FEvaluatedAhead = false;
-      return;
-    }
-    EvaluateEx(scope, first);
+    if (!FConstant) EvaluateEx(scope, first);
   }
   // ORs `flags` into the flag word; with `propagate` every ancestor does too.
   virtual void SetFlags(TJUXFlags flags, bool propagate = true);
@@ -221,8 +214,12 @@ class TJUXExpression {
   bool FSetAllowed = false;
   bool FDependsOnScope = false;
   bool FDependsOnScopeNode = false;  // reads more of the scope than its depth and tree
-  bool FConstant = false;  // set by TJUXExpr_Const
-  bool FEvaluatedAhead = false;  // see EvaluateParam
+  // Set by TJUXExpr_Const; also, for the time of one walk, by the top of an
+  // operator chain on the chain's nodes it has evaluated (function.h).
+  bool FConstant = false;
+  // Set by TJUXFunction at the top of an operator chain it walks; kept here,
+  // beside the flags, so that the test costs no further memory access.
+  bool FChainTop = false;
 
  private:
   // The end of the parent chain, and whether an ancestor is a change of

@@ -134,6 +134,7 @@ void TJUXFunction::Prepare(TTreeMapNode* scope) {
     // A node inside a chain: its chain top has prepared parameter 0.
     FParamZeroPrepared = false;
     FChain = {};
+    FChainTop = false;
     from = 1;
   } else if (PrepareChainBelow(scope)) {
     from = 1;
@@ -146,6 +147,7 @@ void TJUXFunction::Prepare(TTreeMapNode* scope) {
 
 bool TJUXFunction::PrepareChainBelow(TTreeMapNode* scope) {
   FChain = {};
+  FChainTop = false;
   if (!KeepsParamZeroFirst()) return false;
   size_t length = 0;
   for (const TJUXFunction* node = ChainNext(*this); node && length < kMinChainWalk; node = ChainNext(*node)) ++length;
@@ -161,23 +163,27 @@ bool TJUXFunction::PrepareChainBelow(TTreeMapNode* scope) {
     Require(!node->FParamZeroPrepared, "JUX: a chained function class did not prepare through TJUXFunction::Prepare");
   }
   FChain = std::move(chain);
+  FChainTop = true;
   return true;
 }
 
-void TJUXFunction::EvaluateEx(TTreeMapNode* scope, bool first) {
-  if (FChain.empty()) {
-    TJUXExpression::EvaluateEx(scope, first);
-    return;
-  }
+void TJUXFunction::EvaluateChain(TTreeMapNode* scope, bool first) {
   // The plain calls clear every node's flags on the way down, before any
   // node computes; then each node computes after its parameter 0.
-  ResetFlags(first);
   for (TJUXFunction* node : FChain) node->ResetFlags(first);
+  // A node done counts as a constant until the walk ends, so that the node
+  // above, evaluating its parameter 0 with EvaluateParam, passes it by. The
+  // common path of EvaluateParam thus tests nothing more.
+  struct TDoneMarks {
+    std::vector<TJUXFunction*>& Chain;
+    ~TDoneMarks() {
+      for (TJUXFunction* node : Chain) node->FConstant = false;
+    }
+  } marks{FChain};
   for (auto at = FChain.rbegin(); at != FChain.rend(); ++at) {
     TJUXFunction* const node = *at;
     node->Evaluate(scope, first);
-    // The node above calls EvaluateParam on it next, which skips it once.
-    node->FEvaluatedAhead = true;
+    node->FConstant = true;
   }
   Evaluate(scope, first);
 }

@@ -158,7 +158,14 @@ class TJUXFunction : public TJUXExpression {
   // then evaluates it bottom-up in a loop (each node's parameter 0 is done by
   // then) and this node last; the same steps in the same order as the calls
   // of the plain EvaluateEx, without their stack. Elsewhere: the base.
-  void EvaluateEx(TTreeMapNode* scope, bool first) override;
+  void EvaluateEx(TTreeMapNode* scope, bool first) override {
+    ResetFlags(first);  // what the base does, here without a further call
+    if (!FChainTop) [[likely]] {
+      Evaluate(scope, first);
+      return;
+    }
+    EvaluateChain(scope, first);
+  }
   // Clears bit 0 here and in every parameter, down the whole subtree.
   void ClearErrorFlag() override;
   // True for a class that keeps the standard order around parameter 0: its
@@ -255,6 +262,8 @@ class TJUXFunction : public TJUXExpression {
   // Prepare of a chain top: prepares the chain below this node and keeps it
   // when it is long enough to be walked; false (nothing done) otherwise.
   bool PrepareChainBelow(TTreeMapNode* scope);
+  // EvaluateEx of a chain top, after its own flags are reset.
+  void EvaluateChain(TTreeMapNode* scope, bool first);
 
   const TJUXFunctionClass* FClass = nullptr;
   const TJUXFunctionTables* FTables = nullptr;
