@@ -218,8 +218,8 @@ void TJUXFunction::ClearErrorFlag() {
     for (size_t i = 0; i < node->FParams.size(); ++i) {
       TJUXExpression* const param = node->FParams[i].get();
       if (!param) continue;
-      if (i == 0) next = dynamic_cast<TJUXFunction*>(param);
-      if (!next || i != 0) param->ClearErrorFlag();
+      if (i == 0 && (next = dynamic_cast<TJUXFunction*>(param)) != nullptr) continue;  // the loop's next node
+      param->ClearErrorFlag();
     }
     node = next;
   }
