@@ -75,10 +75,7 @@ bool TJUXExpression::AcceptsSetParam(int) const { return FParent ? FParent->FSet
 std::string TJUXExpression::AsTextEx(bool) const { return {}; }
 
 void TJUXExpression::EvaluateEx(TTreeMapNode* scope, bool first) {
-  if (first)
-    FFlags = 0;
-  else
-    FFlags = static_cast<TJUXFlags>(FFlags & ~jfError);
+  ResetFlags(first);
   Evaluate(scope, first);
 }
 
@@ -91,12 +88,17 @@ void TJUXExpression::ClearErrorFlag() { FFlags = static_cast<TJUXFlags>(FFlags &
 
 void TJUXExpression::AddError(uint8_t kind, std::string_view message) {
   const TJUXFlags kindFlag = kind < 16 ? JUXKindFlag(kind) : 0;
-  if (kindFlag != 0 && (FFlags & kindFlag) && (FFlags & jfError)) return;
-  FFlags = static_cast<TJUXFlags>(FFlags | kindFlag | jfError);
-  if (FParent)
-    FParent->AddError(kind, message);
-  else
-    FErrors->emplace_back(message);
+  // A loop, not a call per ancestor: an error deep in a long operator chain
+  // climbs the whole chain.
+  for (TJUXExpression* node = this;; node = node->FParent) {
+    if (node->CatchError()) return;
+    if (kindFlag != 0 && (node->FFlags & kindFlag) && (node->FFlags & jfError)) return;
+    node->FFlags = static_cast<TJUXFlags>(node->FFlags | kindFlag | jfError);
+    if (!node->FParent) {
+      node->FErrors->emplace_back(message);
+      return;
+    }
+  }
 }
 
 int TJUXExpression::IndexOfParam(const TJUXExpression*) const { return -1; }

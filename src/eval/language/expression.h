@@ -123,8 +123,13 @@ class TJUXExpression {
   // ORs `flags` into the flag word; with `propagate` every ancestor does too.
   virtual void SetFlags(TJUXFlags flags, bool propagate = true);
   virtual void ClearErrorFlag();
-  // Records an error (first message of each kind while bit 0 is set).
-  virtual void AddError(uint8_t kind, std::string_view message);
+  // Records an error (first message of each kind while bit 0 is set) here
+  // and in every ancestor up to the root, or up to an ancestor that catches
+  // it (CatchError). Walks up without recursion.
+  void AddError(uint8_t kind, std::string_view message);
+  // Whether this node takes an error raised here or below in place of its
+  // ancestors (then it marks itself as it needs); base: false.
+  virtual bool CatchError() { return false; }
   virtual int IndexOfParam(const TJUXExpression* expression) const;
   // True for the change-of-scope node classes ("." and evalfor).
   virtual bool IsChangeOfScope() const { return false; }
@@ -196,6 +201,11 @@ class TJUXExpression {
  protected:
   // Copies result and set state into a clone (for Clone overrides).
   void CopyBaseInto(TJUXExpression& copy) const;
+  // What EvaluateEx does before Evaluate: clears the flags (all when
+  // `first`, else bit 0 only).
+  void ResetFlags(bool first) {
+    FFlags = first ? TJUXFlags{0} : static_cast<TJUXFlags>(FFlags & ~jfError);
+  }
 
   TJUXExpression* FParent = nullptr;
   std::unique_ptr<TJUXVar> FResult;
@@ -204,7 +214,12 @@ class TJUXExpression {
   bool FSetAllowed = false;
   bool FDependsOnScope = false;
   bool FDependsOnScopeNode = false;  // reads more of the scope than its depth and tree
-  bool FConstant = false;  // set by TJUXExpr_Const
+  // Set by TJUXExpr_Const; also, for the time of one walk, by the top of an
+  // operator chain on the chain's nodes it has evaluated (function.h).
+  bool FConstant = false;
+  // Set by TJUXFunction at the top of an operator chain it walks; kept here,
+  // beside the flags, so that the test costs no further memory access.
+  bool FChainTop = false;
 
  private:
   // The end of the parent chain, and whether an ancestor is a change of

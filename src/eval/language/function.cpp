@@ -20,6 +20,18 @@ constexpr std::array<std::array<TSetStateStep, 4>, 4> kSetStateSteps = {{
     {{{jssEmpty, false}, {jssEmpty, false}, {jssEmpty, false}, {jssEmpty, false}}},
 }};
 
+// Chains of parameters 0 shorter than this are prepared and evaluated by the
+// plain calls: their depth costs little stack, and the calls are quicker
+// than the walk for a few nodes.
+constexpr size_t kMinChainWalk = 16;
+
+// Parameter 0 of `node` when it continues a chain of the standard order.
+TJUXFunction* ChainNext(const TJUXFunction& node) {
+  if (node.ParamCount() == 0) return nullptr;
+  auto* next = dynamic_cast<TJUXFunction*>(node.Param(0));
+  return next && next->KeepsParamZeroFirst() ? next : nullptr;
+}
+
 // Each restart of the unification moves to a wider class; more restarts than
 // this mean the classes cannot be unified.
 constexpr int kMaxUnifyRestarts = 4 * kJUXVarKindCount;
@@ -117,10 +129,63 @@ void TJUXFunction::AppendChildren(std::vector<TJUXExpression*>& children) const 
 }
 
 void TJUXFunction::Prepare(TTreeMapNode* scope) {
-  for (const auto& param : FParams) {
-    Require(param != nullptr, kJUXUnparsedTree);
-    param->Prepare(scope);
+  size_t from = 0;
+  if (FParamZeroPrepared) {
+    // A node inside a chain: its chain top has prepared parameter 0.
+    FParamZeroPrepared = false;
+    FChain = {};
+    FChainTop = false;
+    from = 1;
+  } else if (PrepareChainBelow(scope)) {
+    from = 1;
   }
+  for (size_t i = from; i < FParams.size(); ++i) {
+    Require(FParams[i] != nullptr, kJUXUnparsedTree);
+    FParams[i]->Prepare(scope);
+  }
+}
+
+bool TJUXFunction::PrepareChainBelow(TTreeMapNode* scope) {
+  FChain = {};
+  FChainTop = false;
+  if (!KeepsParamZeroFirst()) return false;
+  size_t length = 0;
+  for (const TJUXFunction* node = ChainNext(*this); node && length < kMinChainWalk; node = ChainNext(*node)) ++length;
+  if (length < kMinChainWalk) return false;
+  std::vector<TJUXFunction*> chain;
+  for (TJUXFunction* node = ChainNext(*this); node; node = ChainNext(*node)) chain.push_back(node);
+  // Bottom-up: the deepest node prepares all its parameters, each node above
+  // all but parameter 0, which is done by then.
+  for (auto at = chain.rbegin(); at != chain.rend(); ++at) {
+    TJUXFunction* const node = *at;
+    node->FParamZeroPrepared = at != chain.rbegin();
+    node->Prepare(scope);
+    Require(!node->FParamZeroPrepared, "JUX: a chained function class did not prepare through TJUXFunction::Prepare");
+  }
+  FChain = std::move(chain);
+  FChainTop = true;
+  return true;
+}
+
+void TJUXFunction::EvaluateChain(TTreeMapNode* scope, bool first) {
+  // The plain calls clear every node's flags on the way down, before any
+  // node computes; then each node computes after its parameter 0.
+  for (TJUXFunction* node : FChain) node->ResetFlags(first);
+  // A node done counts as a constant until the walk ends, so that the node
+  // above, evaluating its parameter 0 with EvaluateParam, passes it by. The
+  // common path of EvaluateParam thus tests nothing more.
+  struct TDoneMarks {
+    std::vector<TJUXFunction*>& Chain;
+    ~TDoneMarks() {
+      for (TJUXFunction* node : Chain) node->FConstant = false;
+    }
+  } marks{FChain};
+  for (auto at = FChain.rbegin(); at != FChain.rend(); ++at) {
+    TJUXFunction* const node = *at;
+    node->Evaluate(scope, first);
+    node->FConstant = true;
+  }
+  Evaluate(scope, first);
 }
 
 void TJUXFunction::Evaluate(TTreeMapNode* scope, bool first) {
@@ -145,9 +210,19 @@ void TJUXFunction::InitResult() {
 void TJUXFunction::CombineParam(int) { Require(false, "Non-implemented abstract method called. Please check."); }
 
 void TJUXFunction::ClearErrorFlag() {
-  TJUXExpression::ClearErrorFlag();
-  for (const auto& param : FParams)
-    if (param) param->ClearErrorFlag();
+  // Down parameter 0 in a loop, so an operator chain costs no stack; the
+  // other parameters by the call.
+  for (TJUXFunction* node = this; node;) {
+    node->TJUXExpression::ClearErrorFlag();
+    TJUXFunction* next = nullptr;
+    for (size_t i = 0; i < node->FParams.size(); ++i) {
+      TJUXExpression* const param = node->FParams[i].get();
+      if (!param) continue;
+      if (i == 0 && (next = dynamic_cast<TJUXFunction*>(param)) != nullptr) continue;  // the loop's next node
+      param->ClearErrorFlag();
+    }
+    node = next;
+  }
 }
 
 int TJUXFunction::IndexOfParam(const TJUXExpression* expression) const {

@@ -150,9 +150,30 @@ class TJUXFunction : public TJUXExpression {
   // operators are printed without recursion.
   std::string AsTextEx(bool outer) const override;
   // Prepares every parameter in order (derived classes then set up the result).
+  // At the top of a long chain of parameters 0 whose classes keep the
+  // standard order (KeepsParamZeroFirst), the chain is prepared bottom-up in
+  // a loop, in the order the calls would have had, and kept for EvaluateEx.
   void Prepare(TTreeMapNode* scope) override;
-  // Clears bit 0 here and in every parameter, recursively.
+  // At the top of a chain kept by Prepare: clears the flags down the chain,
+  // then evaluates it bottom-up in a loop (each node's parameter 0 is done by
+  // then) and this node last; the same steps in the same order as the calls
+  // of the plain EvaluateEx, without their stack. Elsewhere: the base.
+  void EvaluateEx(TTreeMapNode* scope, bool first) override {
+    ResetFlags(first);  // what the base does, here without a further call
+    if (!FChainTop) [[likely]] {
+      Evaluate(scope, first);
+      return;
+    }
+    EvaluateChain(scope, first);
+  }
+  // Clears bit 0 here and in every parameter, down the whole subtree.
   void ClearErrorFlag() override;
+  // True for a class that keeps the standard order around parameter 0: its
+  // Prepare calls TJUXFunction::Prepare (once) before anything else and
+  // prepares parameter 0 only there; its Evaluate does nothing observable
+  // before Param(0)->EvaluateParam, always calls it, and it keeps the base
+  // EvaluateEx. Base: false.
+  virtual bool KeepsParamZeroFirst() const { return false; }
   int IndexOfParam(const TJUXExpression* expression) const override;
 
   // Fills the rows of this class in the tables and the counts 1..1;
@@ -238,8 +259,17 @@ class TJUXFunction : public TJUXExpression {
   template <class T>
   friend std::unique_ptr<TJUXFunction> NewJUXFunctionInstance(TJUXExpression*);
 
+  // Prepare of a chain top: prepares the chain below this node and keeps it
+  // when it is long enough to be walked; false (nothing done) otherwise.
+  bool PrepareChainBelow(TTreeMapNode* scope);
+  // EvaluateEx of a chain top, after its own flags are reset.
+  void EvaluateChain(TTreeMapNode* scope, bool first);
+
   const TJUXFunctionClass* FClass = nullptr;
   const TJUXFunctionTables* FTables = nullptr;
+  // At a chain top: the chain's nodes below it, top-down (made by Prepare).
+  std::vector<TJUXFunction*> FChain;
+  bool FParamZeroPrepared = false;  // set by the chain top's Prepare for one call
 };
 
 // Fixed parameter counts 0..0, 2..2 and 3..3.

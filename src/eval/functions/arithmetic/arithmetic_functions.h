@@ -43,6 +43,7 @@ class TJUXFoldFunc : public TJUXFunction {
     info.MinParams = MinParams;
     info.MaxParams = kJUXUnlimitedParams;
   }
+  bool KeepsParamZeroFirst() const override { return true; }
   void Prepare(TTreeMapNode* scope) override {
     TJUXFunction::Prepare(scope);
     UnifyParamTypes(0);
@@ -104,6 +105,7 @@ template <TJUXVarUnaryOperator Op>
 class TJUXUnaryCopyFunc : public TJUXFunction {
  public:
   using TJUXFunction::TJUXFunction;
+  bool KeepsParamZeroFirst() const override { return true; }
   void Prepare(TTreeMapNode* scope) override {
     TJUXFunction::Prepare(scope);
     SetResult(CloneVar(ParamValue(0)));
@@ -127,6 +129,7 @@ class TJUXFunc_Not : public TJUXUnaryCopyFunc<&TJUXVar::OpNot> {
 class TJUXFunc_Mod : public TJUXTwoParamFunc {
  public:
   using TJUXTwoParamFunc::TJUXTwoParamFunc;
+  bool KeepsParamZeroFirst() const override { return true; }
   void Prepare(TTreeMapNode* scope) override;
   void Evaluate(TTreeMapNode* scope, bool first) override;
 };
@@ -142,6 +145,7 @@ using TJUXVarComparison = void (TJUXVar::*)(TJUXVar& result, const TJUXVar& othe
 class TJUXOrderingFunc : public TJUXTwoParamFunc {
  public:
   TJUXOrderingFunc(TJUXExpression* parent, TJUXComparisonOp op) : TJUXTwoParamFunc(parent), FOp(op) {}
+  bool KeepsParamZeroFirst() const override { return true; }
   void Prepare(TTreeMapNode* scope) override;
   void Evaluate(TTreeMapNode* scope, bool first) override;
 
@@ -176,6 +180,7 @@ class TJUXFunc_SmallerEq : public TJUXOrderingFunc {
 class TJUXEqualityFunc : public TJUXTwoParamFunc {
  public:
   TJUXEqualityFunc(TJUXExpression* parent, TJUXComparisonOp op) : TJUXTwoParamFunc(parent), FOp(op) {}
+  bool KeepsParamZeroFirst() const override { return true; }
   void Prepare(TTreeMapNode* scope) override;
   void Evaluate(TTreeMapNode* scope, bool first) override;
 
@@ -280,6 +285,7 @@ class TJUXFunc_Abs : public TJUXMathFunc<&TJUXVar::FnAbs, TJUXMathOp::Abs, TJUXR
 class TJUXFunc_Power : public TJUXTwoParamFunc {
  public:
   using TJUXTwoParamFunc::TJUXTwoParamFunc;
+  bool KeepsParamZeroFirst() const override { return true; }
   void Prepare(TTreeMapNode* scope) override;
   void InitResult() override;
   void CombineParam(int index) override;

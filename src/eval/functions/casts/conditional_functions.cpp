@@ -35,12 +35,10 @@ bool TJUXFunc_TryElse::AcceptsSetParam(int index) const {
   return index == 0 && TJUXTwoParamFunc::AcceptsSetParam(index);
 }
 
-void TJUXFunc_TryElse::AddError(uint8_t kind, std::string_view message) {
-  if (FCatching) {
-    FFlags = static_cast<TJUXFlags>(FFlags | jfError);
-    return;
-  }
-  TJUXTwoParamFunc::AddError(kind, message);
+bool TJUXFunc_TryElse::CatchError() {
+  if (!FCatching) return false;
+  FFlags = static_cast<TJUXFlags>(FFlags | jfError);
+  return true;
 }
 
 void TJUXFunc_TryElse::Prepare(TTreeMapNode* scope) {

@@ -28,7 +28,7 @@ class TJUXFunc_TryElse : public TJUXTwoParamFunc {
  public:
   using TJUXTwoParamFunc::TJUXTwoParamFunc;
   bool AcceptsSetParam(int index) const override;
-  void AddError(uint8_t kind, std::string_view message) override;
+  bool CatchError() override;
   void Prepare(TTreeMapNode* scope) override;
   void Evaluate(TTreeMapNode* scope, bool first) override;
 
