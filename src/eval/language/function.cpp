@@ -1,5 +1,7 @@
 #include "eval/language/function.h"
 
+#include <algorithm>
+
 #include <array>
 #include <vector>
 
@@ -143,6 +145,42 @@ void TJUXFunction::Prepare(TTreeMapNode* scope) {
     Require(FParams[i] != nullptr, kJUXUnparsedTree);
     FParams[i]->Prepare(scope);
   }
+}
+
+// Whether Prepare walks the chain below Top in a loop: the test that
+// PrepareChainBelow makes, without preparing anything.
+bool WalksChainBelow(const TJUXFunction& top) {
+  if (!top.KeepsParamZeroFirst()) return false;
+  size_t length = 0;
+  for (const TJUXFunction* node = ChainNext(top); node && length < kMinChainWalk; node = ChainNext(*node)) ++length;
+  return length >= kMinChainWalk;
+}
+
+int EvaluationDepth(const TJUXExpression& root, int limit) {
+  struct TVisit {
+    const TJUXExpression* Node;
+    int Depth;
+    bool InWalkedChain;  // parameter 0 of a node of a walked chain
+  };
+  std::vector<TVisit> stack{{&root, 1, false}};
+  std::vector<TJUXExpression*> children;
+  int deepest = 0;
+  while (!stack.empty()) {
+    const TVisit visit = stack.back();
+    stack.pop_back();
+    deepest = std::max(deepest, visit.Depth);
+    if (deepest > limit) return deepest;
+    children.clear();
+    visit.Node->AppendChildren(children);
+    const auto* function = dynamic_cast<const TJUXFunction*>(visit.Node);
+    const bool walked = function && (visit.InWalkedChain || WalksChainBelow(*function));
+    for (size_t i = 0; i < children.size(); ++i) {
+      const bool chained = walked && i == 0 && function->ParamCount() > 0 && children[0] == function->Param(0) &&
+                           ChainNext(*function) != nullptr;
+      stack.push_back({children[i], chained ? visit.Depth : visit.Depth + 1, chained});
+    }
+  }
+  return deepest;
 }
 
 bool TJUXFunction::PrepareChainBelow(TTreeMapNode* scope) {

@@ -272,6 +272,13 @@ class TJUXFunction : public TJUXExpression {
   bool FParamZeroPrepared = false;  // set by the chain top's Prepare for one call
 };
 
+// The deepest nesting of calls that Prepare and EvaluateEx make over the
+// tree below Root (the root itself is level 1): each parameter is one level
+// deeper, except parameter 0 inside a chain that is walked in a loop. Counts
+// no further than Limit + 1, so a caller learns only whether Limit is passed.
+// Walks the tree with its own stack, so it is safe at any depth.
+int EvaluationDepth(const TJUXExpression& root, int limit);
+
 // Fixed parameter counts 0..0, 2..2 and 3..3.
 class TJUXNoParamFunc : public TJUXFunction {
  public:

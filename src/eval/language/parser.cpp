@@ -14,6 +14,8 @@
 
 namespace {
 
+std::unique_ptr<TJUXExpression> BuildNode(TJUXTokens* tokens, TJUXExpression* parent);
+
 // The argument slices of one function node, parsed on demand by the node's
 // constructor with the node as parent.
 class TJUXSliceParams final : public TJUXParamSource {
@@ -21,7 +23,7 @@ class TJUXSliceParams final : public TJUXParamSource {
   explicit TJUXSliceParams(TJUXTokenArray slices) : FSlices(std::move(slices)) {}
   int Count() const override { return static_cast<int>(FSlices.size()); }
   std::unique_ptr<TJUXExpression> Build(int index, TJUXExpression& parent) override {
-    return BuildExpression(FSlices[static_cast<size_t>(index)], &parent);
+    return BuildNode(FSlices[static_cast<size_t>(index)], &parent);
   }
   const TJUXFunctionTables& Tables() const override { return JUXFunctionTables(); }
 
@@ -202,7 +204,7 @@ std::unique_ptr<TJUXExpression> BuildOperatorTree(TJUXTokens& tokens, TJUXExpres
       }
     }
     // Anything else is one level deeper.
-    node->SetParam(side, BuildExpression(operand ? operand->Deepen() : nullptr, node));
+    node->SetParam(side, BuildNode(operand ? operand->Deepen() : nullptr, node));
   }
   return result;
 }
@@ -311,6 +313,20 @@ TJUXTokenArray ParseArguments(TJUXTokens* tokens, uint8_t openKind, uint8_t clos
 }
 
 std::unique_ptr<TJUXExpression> BuildExpression(TJUXTokens* tokens, TJUXExpression* parent) {
+  std::unique_ptr<TJUXExpression> node = BuildNode(tokens, parent);
+  // Operator expressions cost the parser no depth, but bracketed operands
+  // nested on the right, or chains that Prepare and EvaluateEx do not walk
+  // in a loop, still cost those passes one call each: bound what they need.
+  if (node && EvaluationDepth(*node, kJUXMaxParseDepth) > kJUXMaxParseDepth) {
+    tokens->Error("Expression nested too deeply", 0);
+    return nullptr;
+  }
+  return node;
+}
+
+namespace {
+
+std::unique_ptr<TJUXExpression> BuildNode(TJUXTokens* tokens, TJUXExpression* parent) {
   if (!tokens) return nullptr;
   // Every bracket group, call, argument and unary operator is parsed one
   // slice deeper than the text that holds it, so the slice depth bounds the
@@ -348,3 +364,5 @@ std::unique_ptr<TJUXExpression> BuildExpression(TJUXTokens* tokens, TJUXExpressi
   tokens->Error("Syntax error, unexpected \"" + first.Text + "\"", 0);
   return nullptr;
 }
+
+}  // namespace

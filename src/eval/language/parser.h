@@ -23,8 +23,10 @@ class TJUXExpression;
 // bracket group other than an operator expression is one level; an operator
 // expression, however many operators it chains and however its operands are
 // bracketed, is one level. Deeper text reports "Expression nested too
-// deeply" instead of exhausting the stack of the parser and of the passes
-// over the tree that recurse.
+// deeply" instead of exhausting the stack of the parser. The finished tree is
+// held to the same bound for the calls that preparing and evaluating make
+// (EvaluationDepth): long chains they walk in a loop cost nothing there, but
+// change-of-scope chains and operands nested on the right cost a level each.
 inline constexpr int kJUXMaxParseDepth = 500;
 
 // The node the tokens form, below Parent (none for a root); nullptr when they

@@ -354,13 +354,12 @@ TEST(JUXParser, LongOperatorChains) {
       {chain("a", " + b", kOperators), kOperators},
       {chain("a", " - b * c", kShorter), kShorter},
       {chain("a", " ^ 2", kShorter), kShorter},
-      {chain("a", " . b", kShorter), kShorter},
       {chain("a", " and not b", kShorter), kShorter},
       {"-(" + chain("a", " + b", kShorter) + ")", 0},
       {"((" + chain("x", " * y", kShorter) + ")) + 1", kShorter + 1},
-      // Bracketed operands do not nest the parse: a printed chain is «((a +
-      // b) + c) + d».
-      {chain("a", " * (b", kShorter) + chain("", ")", kShorter), 1},
+      // Bracketed left operands do not nest: a printed chain is «((a + b) +
+      // c) + d».
+      {chain("", "(", kShorter) + "a" + chain("", " + b)", kShorter), kShorter},
   };
   if (Registered("maxf")) cases.push_back({"maxf(" + chain("a", " + b", kShorter) + "; 1)", 0});
   for (const TCase& c : cases) {
@@ -383,6 +382,21 @@ TEST(JUXParser, LongOperatorChains) {
     const TJUXExpression* bottom = copy.get();
     while (const auto* f = dynamic_cast<const TJUXFunction*>(bottom)) bottom = f->Param(0);
     EXPECT_EQ(bottom->Root(), copy.get());
+  }
+  // Nesting that preparing and evaluating still pay for with a call per
+  // level (change-of-scope chains, bracketed right operands) is bounded like
+  // any other nesting.
+  const auto rightNested = [&](int n) { return chain("a", " * (b", n) + chain("", ")", n); };
+  for (const auto& [text, deepest] : std::vector<std::pair<std::string, std::string>>{
+           {chain("a", " . b", kJUXMaxParseDepth - 1), chain("a", " . b", kShorter)},
+           {rightNested(kJUXMaxParseDepth - 1), rightNested(kShorter)}}) {
+    SCOPED_TRACE(text.substr(0, 24));
+    TTestRoot fits;
+    EXPECT_NE(Parse(fits, text), nullptr);
+    EXPECT_EQ(fits.Errors(), std::vector<std::string>{});
+    TTestRoot tooDeep;
+    EXPECT_EQ(Parse(tooDeep, deepest), nullptr);
+    EXPECT_EQ(tooDeep.Errors(), std::vector<std::string>{"1: Expression nested too deeply"});
   }
   // Errors inside a long chain keep their positions.
   TTestRoot root;
