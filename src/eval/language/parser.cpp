@@ -317,7 +317,10 @@ std::unique_ptr<TJUXExpression> BuildExpression(TJUXTokens* tokens, TJUXExpressi
   // Operator expressions cost the parser no depth, but bracketed operands
   // nested on the right, or chains that Prepare and EvaluateEx do not walk
   // in a loop, still cost those passes one call each: bound what they need.
-  if (node && EvaluationDepth(*node, kJUXMaxParseDepth) > kJUXMaxParseDepth) {
+  // The root is level 1, so a tree the parser's own bound admits has
+  // kJUXMaxParseDepth + 1 levels.
+  constexpr int kMaxLevels = kJUXMaxParseDepth + 1;
+  if (node && EvaluationDepth(*node, kMaxLevels) > kMaxLevels) {
     tokens->Error("Expression nested too deeply", 0);
     return nullptr;
   }

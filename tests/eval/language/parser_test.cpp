@@ -388,8 +388,8 @@ TEST(JUXParser, LongOperatorChains) {
   // any other nesting.
   const auto rightNested = [&](int n) { return chain("a", " * (b", n) + chain("", ")", n); };
   for (const auto& [text, deepest] : std::vector<std::pair<std::string, std::string>>{
-           {chain("a", " . b", kJUXMaxParseDepth - 1), chain("a", " . b", kShorter)},
-           {rightNested(kJUXMaxParseDepth - 1), rightNested(kShorter)}}) {
+           {chain("a", " . b", kJUXMaxParseDepth), chain("a", " . b", kJUXMaxParseDepth + 1)},
+           {rightNested(kJUXMaxParseDepth), rightNested(kJUXMaxParseDepth + 1)}}) {
     SCOPED_TRACE(text.substr(0, 24));
     TTestRoot fits;
     EXPECT_NE(Parse(fits, text), nullptr);
