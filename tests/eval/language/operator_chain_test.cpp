@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "eval/language/function.h"
+#include "eval/language/parser.h"
 #include "eval/math_eval_helper.h"
 
 namespace {
@@ -51,6 +52,15 @@ TEST(JUXOperatorChain, EvaluatesChainsOfAHundredThousandOperators) {
     EXPECT_EQ(out.Type, c.Type);
     EXPECT_EQ(out.Text, c.Value);
   }
+}
+
+// The deepest nesting that still costs a call per level and that the parser
+// admits prepares and evaluates within the stack (the sanitizer build too).
+TEST(JUXOperatorChain, EvaluatesTheDeepestAdmittedNesting) {
+  const TOutcome out = EvalText(Chain("1", " + (1", kJUXMaxParseDepth) + std::string(kJUXMaxParseDepth, ')'));
+  ASSERT_TRUE(out.Built);
+  EXPECT_EQ(out.Errors, std::vector<std::string>{});
+  EXPECT_EQ(out.Text, std::to_string(kJUXMaxParseDepth + 1));
 }
 
 TEST(JUXOperatorChain, ReadsAttributesDownTheChain) {
