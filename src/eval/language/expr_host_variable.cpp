@@ -1,3 +1,6 @@
+// The node that reads one of the variables the host hands the root
+// (TJUXExpr_SpecVar): its value, text, preparation and copy.
+
 #include "eval/language/expression.h"
 
 #include "foundation/assertion.h"
