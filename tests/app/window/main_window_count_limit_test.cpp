@@ -142,4 +142,37 @@ TEST_F(MainWindowCountLimit, LeavingTheAutoEditRefusesAsEnterDoes) {
   EXPECT_EQ(edit->text(), "9");
 }
 
+// On Enter a count edit first reads its text as a real number and writes it
+// back in the shortest form. A text that is no number is shown as such by
+// both edits; a number that is no 32-bit integer is then ignored quietly by
+// "Custom" and reported by "Auto". No count changes.
+TEST_F(MainWindowCountLimit, TextsThatAreNoIntegerAreIgnoredByCustomAndReportedByAuto) {
+  struct TCase {
+    const char* Typed;
+    const char* Written;  // the text after Enter; nullptr when it is no number
+  };
+  const TCase cases[] = {{"3000000000", "3000000000"}, {"99999999999999999999", "1E20"}, {"1.5", "1.5"}, {"abc", nullptr}};
+  for (bool custom : {true, false}) {
+    QLineEdit* edit = UseEdit(custom, 7);
+    for (const TCase& c : cases) {
+      SCOPED_TRACE(std::string(custom ? "custom " : "auto ") + c.Typed);
+      Messages().clear();
+      Errors().clear();
+      TypeAndPress(edit, c.Typed);
+      EXPECT_EQ(PaletteOf(custom).GetNumColors(), 7);
+      if (!c.Written) {
+        EXPECT_EQ(Messages(), std::vector<std::string>{"'abc' is not a valid floating point value"});
+        EXPECT_TRUE(Errors().empty());
+        continue;
+      }
+      EXPECT_EQ(edit->text().toStdString(), c.Written);
+      EXPECT_TRUE(Messages().empty());
+      if (custom)
+        EXPECT_TRUE(Errors().empty());
+      else
+        EXPECT_EQ(Errors(), std::vector<std::string>{"'" + std::string(c.Written) + "' is not a valid integer value"});
+    }
+  }
+}
+
 }  // namespace
