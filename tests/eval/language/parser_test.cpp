@@ -398,6 +398,21 @@ TEST(JUXParser, LongOperatorChains) {
     EXPECT_EQ(Parse(tooDeep, deepest), nullptr);
     EXPECT_EQ(tooDeep.Errors(), std::vector<std::string>{"1: Expression nested too deeply"});
   }
+  // Unary operators nest as deep as the bound; a call counts two levels,
+  // its own and its argument list's, so calls nest half as deep.
+  const auto calls = [&](int n) { return chain("", "sqrt(", n) + "a" + chain("", ")", n); };
+  for (const auto& [text, deepest] : std::vector<std::pair<std::string, std::string>>{
+           {chain("", "-", kJUXMaxParseDepth) + "a", chain("", "-", kJUXMaxParseDepth + 1) + "a"},
+           {calls(kJUXMaxParseDepth / 2), calls(kJUXMaxParseDepth / 2 + 1)}}) {
+    SCOPED_TRACE(text.substr(0, 24));
+    TTestRoot fits;
+    EXPECT_NE(Parse(fits, text), nullptr);
+    EXPECT_EQ(fits.Errors(), std::vector<std::string>{});
+    TTestRoot tooDeep;
+    Parse(tooDeep, deepest);
+    ASSERT_EQ(tooDeep.Errors().size(), 1u);
+    EXPECT_NE(tooDeep.Errors()[0].find("Expression nested too deeply"), std::string::npos);
+  }
   // Errors inside a long chain keep their positions.
   TTestRoot root;
   Parse(root, chain("a", " + b", kOperators) + " + * c");
