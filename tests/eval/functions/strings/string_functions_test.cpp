@@ -201,6 +201,12 @@ TEST(StringFunctionsTest, SprintfFormatsItsArguments) {
       {"sprintf('%f'; nan)", "string", "NAN"},
       {"sprintf('%.1f'; -0.01)", "string", "0.0"},
       {"sprintf('%d%%'; 50)", "string", "50%"},
+      // Precisions beyond the largest a number takes fall back to the default.
+      {"sprintf('%.18f'; 0.5)", "string", "0.500000000000000000"},
+      {"sprintf('%.19f'; 2.5)", "string", "2.50"},
+      {"sprintf('%.19e'; 1234.5)", "string", "1.23450000000000E+003"},
+      {"sprintf('%.1000g'; 0.5)", "string", "0.5"},
+      {"sprintf('%.19m'; 1234.5)", "string", "$1,234.50"},
   };
   ExpectCases(cases);
 }
@@ -216,10 +222,17 @@ TEST(StringFunctionsTest, SprintfEscapes) {
   EXPECT_EQ(EvalText("sprintf('a\\nb')").Text, "a\r\nb");
 }
 
+TEST(StringFunctionsTest, SprintfWidthsUpToTheBoundPad) {
+  const TOutcome out = EvalText("sprintf('%-1048576s|'; 'a')");
+  EXPECT_TRUE(out.Errors.empty());
+  EXPECT_EQ(out.Text, "a" + std::string((1 << 20) - 1, ' ') + "|");
+}
+
 TEST(StringFunctionsTest, SprintfFailuresKeepTheFormat) {
   for (std::string_view text : {"sprintf('%s'; true)", "sprintf('%s')", "sprintf('%5d'; 5)", "sprintf('%s'; 1)",
                                 "sprintf('%f'; 'a')", "sprintf('%q'; 1)", "sprintf('%'; 1)", "sprintf('%p'; 1)",
-                                "sprintf('%99999999s'; 'a')", "sprintf('%9999999999s'; 'a')"}) {
+                                "sprintf('%1048577s'; 'a')", "sprintf('%99999999s'; 'a')",
+                                "sprintf('%9999999999s'; 'a')"}) {
     SCOPED_TRACE(std::string(text));
     const TOutcome out = EvalText(text);
     ASSERT_TRUE(out.Built);
@@ -250,6 +263,9 @@ TEST(StringFunctionsTest, IntegerDirectivesTakeIntegerArguments) {
   const TFormatSettings s = TestSettings();
   EXPECT_EQ(FormatJUXDirectives("%d|%x|%.3u", args, s), "-42|FF|007");
   EXPECT_EQ(FormatJUXDirectives("%.4d", std::vector<TJUXVarRec>{int64_t{-5}}, s), "-0005");
+  // Zero padding goes up to 16 digits; a larger precision pads nothing.
+  EXPECT_EQ(FormatJUXDirectives("%.16d", std::vector<TJUXVarRec>{int64_t{5}}, s), "0000000000000005");
+  EXPECT_EQ(FormatJUXDirectives("%.17d", std::vector<TJUXVarRec>{int64_t{5}}, s), "5");
   EXPECT_EQ(FormatJUXDirectives("%*d", std::vector<TJUXVarRec>{int64_t{4}, int64_t{5}}, s), "   5");
   EXPECT_FALSE(FormatJUXDirectives("%d", std::vector<TJUXVarRec>{true}, s));
 }
