@@ -324,7 +324,7 @@ TEST_F(PalettePersistence, CustomKeyCountsFromTheFile) {
 // so each is found by name, which once walked the children from the start: a
 // load quadratic in their number (found by fuzzing the palette load).
 TEST_F(PalettePersistence, CustomRoundTripOfLargeKeyCounts) {
-  for (const int count : {65536, 65537, 100000}) {
+  for (const int count : {65537, 100000}) {
     SCOPED_TRACE(count);
     TCustomPalette source;
     for (int i = 0; i < count; ++i) source.AddKey(TRGB{i % 256 + 0.5, double(i / 256), -1.0 * i});
