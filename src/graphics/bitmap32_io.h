@@ -8,14 +8,16 @@
 // than kMaxBitmap32Pixels) raises EBitmapIOError; nothing is half-loaded.
 // Truncated or corrupt data is such a failure: a BMP whose pixel data is
 // shorter than its header declares, a PNG whose image data is missing,
-// damaged or too short to inflate to the declared size, a JPEG whose data
+// damaged or too short to inflate to the declared size or one with a chunk
+// before IEND that declares more bytes than follow it, a JPEG whose data
 // ends early or is corrupt (libjpeg's warnings of a premature end, a marker
 // inside the data, bad Huffman or arithmetic codes and lost restart markers)
 // or delivers fewer rows than declared. Harmless JPEG warnings (extraneous
 // bytes, unknown JFIF or Adobe versions) do not refuse the image.
 //
 // Memory: no decoder allocates an image its data cannot fill. BMP and PNG
-// check the declared size against the data before allocating; a JPEG header
+// check the declared size against the data before allocating (PNG also every
+// chunk's declared length, before libpng reads any); a JPEG header
 // bounds nothing, so its bitmap grows as rows arrive (a valid file peaks at
 // about 1.3 times its bitmap while the last rows come in).
 //

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 #include <string_view>
 
 #include "graphics/bitmap32_io_internal.h"
@@ -30,19 +31,45 @@ uint32_t BigEndian32(std::span<const uint8_t> b, size_t at) {
   return static_cast<uint32_t>(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
 }
 
-// The bytes of all IDAT chunks present (a cut chunk counts what is there).
-uint64_t CompressedImageBytes(std::span<const uint8_t> bytes) {
-  constexpr size_t kSignatureSize = 8;
-  constexpr size_t kChunkOverhead = 12;  // length, type, CRC
+constexpr size_t kSignatureSize = 8;
+constexpr size_t kChunkHeaderSize = 8;  // length, type
+constexpr size_t kCrcSize = 4;
+
+// A chunk type as text, with any byte that is not a letter shown as '?'.
+std::string ChunkTypeText(std::span<const uint8_t> bytes, size_t at) {
+  std::string type(reinterpret_cast<const char*>(bytes.data() + at), 4);
+  for (char& c : type)
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) c = '?';
+  return type;
+}
+
+// Walks the chunks from the signature to IEND and returns the bytes of IDAT
+// data. libpng allocates the declared length of some chunks (text, suggested
+// palettes) before reading them, so every chunk whose header is whole must
+// have its declared data and CRC within the bytes: one that declares more is
+// refused here, before libpng reads anything. The walk ends at IEND, whose
+// CRC and whatever follows are never read, or where too few bytes remain for
+// a chunk header (libpng refuses such a file if it needs more).
+uint64_t ImageDataBytesOfWholeChunks(std::span<const uint8_t> bytes) {
   uint64_t total = 0;
-  for (uint64_t at = kSignatureSize; at + 8 <= bytes.size();) {
+  for (uint64_t at = kSignatureSize; at + kChunkHeaderSize <= bytes.size();) {
     const uint64_t length = BigEndian32(bytes, at);
     const std::string_view type(reinterpret_cast<const char*>(bytes.data() + at + 4), 4);
-    if (type == "IDAT") total += std::min<uint64_t>(length, bytes.size() - at - 8);
     if (type == "IEND") break;
-    at += kChunkOverhead + length;
+    const uint64_t follow = bytes.size() - at - kChunkHeaderSize;
+    if (length + kCrcSize > follow)
+      throw EBitmapIOError("Invalid PNG image: the " + ChunkTypeText(bytes, at + 4) + " chunk at byte " +
+                           std::to_string(at) + " declares " + std::to_string(length) +
+                           " bytes of data and a 4-byte CRC, more than the " + std::to_string(follow) +
+                           " that follow");
+    if (type == "IDAT") total += length;
+    at += kChunkHeaderSize + length + kCrcSize;
   }
   return total;
+}
+
+bool HasPngSignature(std::span<const uint8_t> bytes) {
+  return bytes.size() >= kSignatureSize && png_sig_cmp(bytes.data(), 0, kSignatureSize) == 0;
 }
 
 // The fewest bytes the image data must inflate to: the samples alone, without
@@ -59,6 +86,8 @@ uint64_t LeastInflatedBytes(std::span<const uint8_t> bytes, uint64_t width, uint
 }  // namespace
 
 TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes) {
+  // Without the signature libpng refuses the bytes by itself.
+  const uint64_t imageDataBytes = HasPngSignature(bytes) ? ImageDataBytesOfWholeChunks(bytes) : 0;
   TPngImage png;
   if (!png_image_begin_read_from_memory(&png.Image, bytes.data(), bytes.size()))
     throw EBitmapIOError("Invalid PNG image: " + PngMessage(png.Image));
@@ -67,7 +96,7 @@ TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes) {
   // declared size at all? A short file claiming a huge image is refused here.
   bitmap32_io::CheckImageSize(png.Image.width, png.Image.height, "PNG");
   if (LeastInflatedBytes(bytes, png.Image.width, png.Image.height) >
-      kMaxDeflateRatio * (CompressedImageBytes(bytes) + 1))
+      kMaxDeflateRatio * (imageDataBytes + 1))
     throw EBitmapIOError("Invalid PNG image: too little image data for " + std::to_string(png.Image.width) +
                          " x " + std::to_string(png.Image.height) + " pixels");
   TBitmap32 bitmap = bitmap32_io::NewImage(png.Image.width, png.Image.height, "PNG");

@@ -1,18 +1,39 @@
 #include "palette/custom_palette.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <string_view>
 
 #include "colour/cie_spaces.h"
 #include "colour/colour_interpolation.h"
 #include "colour/rgb_spaces.h"
 #include "foundation/assertion.h"
+#include "foundation/xml_node.h"
 #include "foundation/xml_persistence.h"
 
 namespace {
 
 std::string KeyName(int Index, const char* Component) {
   return "Key_" + std::to_string(Index) + "_" + Component;
+}
+
+// "Key_<digits>_R", "_G" or "_B": a name a key component may have.
+bool IsKeyComponentName(std::string_view name) {
+  constexpr std::string_view kPrefix = "Key_";
+  if (name.size() < kPrefix.size() + 3 || !name.starts_with(kPrefix)) return false;
+  const std::string_view digits = name.substr(kPrefix.size(), name.size() - kPrefix.size() - 2);
+  const std::string_view component = name.substr(name.size() - 2);
+  return std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; }) &&
+         (component == "_R" || component == "_G" || component == "_B");
+}
+
+// The number of Node's children named like a key component, counted up to Limit.
+int CountKeyChildren(const TXmlNode& Node, int Limit) {
+  int count = 0;
+  for (int i = 0, n = Node.ChildCount(); i < n && count < Limit; ++i)
+    if (IsKeyComponentName(Node.Child(i)->Name())) ++count;
+  return count;
 }
 
 // HSV with the saturation averaged with the value as weight, so a blend
@@ -51,8 +72,10 @@ void TCustomPalette::LoadSave(bool Load, TXmlNode& Node, int& ChildIndex) {
   int32_t numKeys = GetKeyCount();
   XMLReadWriteInteger(Load, Node, ChildIndex, numKeys, "NumKeys", 0);
   if (Load) {
-    // A negative or absurd count would mean a huge allocation: load no keys.
-    if (numKeys < 0 || numKeys > kMaxLoadedKeys) numKeys = 0;
+    // The count comes from the file: a key allocated for it must have a
+    // child of its own, so a claimed count its children cannot fill costs
+    // nothing. A sound element has three children per key.
+    numKeys = numKeys < 0 ? 0 : CountKeyChildren(Node, numKeys);
     FKeys.assign(numKeys, TRGB{});
   }
   for (int i = 0; i < numKeys; ++i) {

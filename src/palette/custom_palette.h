@@ -16,9 +16,6 @@ inline constexpr uint8_t imCIELUV = 2;       // "CIELUV": linear in CIELUV
 inline constexpr uint8_t imCIELCHuv = 3;     // "CIELCH_uv": LCh, hue the short way round
 inline constexpr uint8_t imCIELUVStraight = 4;  // "CIELUV (straight)": as CIELUV, drawn straight
 
-// Largest "NumKeys" a load accepts; a larger or negative count loads no keys.
-inline constexpr int kMaxLoadedKeys = 65536;
-
 class TCustomPalette : public TBasePalette {
  public:
   // No keys, no colours, method CIELUV.
@@ -28,7 +25,10 @@ class TCustomPalette : public TBasePalette {
   // interpolation method.
   void Assign(const TBasePalette& Source) override;
   // Base keys, then "InterpolationMethod", "NumKeys" and "Key_<i>_R/G/B".
-  // A load replaces the keys.
+  // A load replaces the keys: "NumKeys" of them (none for a negative count),
+  // a missing component being 0, but never more than the element has
+  // children named "Key_<digits>_R/G/B", so a count its children cannot
+  // fill allocates nothing beyond them.
   void LoadSave(bool Load, TXmlNode& Node, int& ChildIndex) override;
   // AllowOutOfRange is not used.
   void GetColor(bool AllowOutOfRange, TRGB& RGB, double t) const override;
