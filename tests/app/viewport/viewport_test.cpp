@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSlider>
 #include <QTest>
 #include <QWidget>
@@ -223,6 +224,22 @@ TEST_F(Viewport, ValueEditRejectsNonNumbers) {
     EXPECT_EQ(View.GetSliderValue(), 60);
     EXPECT_FALSE(CornerShown());
   }
+}
+
+// The error box closes on the press of Enter and the window system hands the
+// release to the edit, which gets the focus back: one Enter closes the box
+// for good instead of opening it again.
+TEST_F(Viewport, EnterThatClosesTheErrorBoxOpensNoOther) {
+  View.ValueEdit()->setFocus();
+  TypeAndEnter("abc");
+  ASSERT_EQ(Notifier.Errors.size(), 1u);
+  QMessageBox box(QMessageBox::Critical, "", QString::fromStdString(Notifier.Errors[0]), QMessageBox::Ok, &FWindow);
+  box.show();
+  QTest::keyPress(&box, Qt::Key_Return);
+  EXPECT_FALSE(box.isVisible());
+  QTest::keyRelease(View.ValueEdit(), Qt::Key_Return);
+  EXPECT_EQ(Notifier.Errors.size(), 1u);
+  EXPECT_EQ(View.GetSliderValue(), 60);
 }
 
 TEST_F(Viewport, ValueEditExitApplies) {
