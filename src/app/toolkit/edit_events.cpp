@@ -3,6 +3,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "app/toolkit/error_report.h"
 
@@ -11,8 +12,11 @@ TEditEvents::TEditEvents(QLineEdit* edit) : QObject(edit) { edit->installEventFi
 bool TEditEvents::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress: {
-      if (!OnKeyDown) break;
       const int key = static_cast<QKeyEvent*>(event)->key();
+      // Noted before the handler runs: a box it opens takes the focus, which
+      // forgets the press again (below).
+      NotePress(key);
+      if (!OnKeyDown) break;
       bool consumed = false;
       RunGuarded([&] { consumed = OnKeyDown(key); });
       if (consumed) return true;
@@ -20,13 +24,15 @@ bool TEditEvents::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::KeyRelease: {
       auto* keyEvent = static_cast<QKeyEvent*>(event);
-      if (OnKeyUp && !keyEvent->isAutoRepeat()) {
-        const int key = keyEvent->key();
-        RunGuarded([&] { OnKeyUp(key); });
-      }
+      // Held keys repeat as release-press pairs; only the last release ends the press.
+      if (keyEvent->isAutoRepeat()) break;
+      const int key = keyEvent->key();
+      if (TakePress(key) && OnKeyUp) RunGuarded([&] { OnKeyUp(key); });
       break;
     }
     case QEvent::FocusOut: {
+      // Whatever is released after the focus left belongs to a press made elsewhere.
+      FPressedKeys.clear();
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
       if (OnExit && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
         RunGuarded(OnExit);
@@ -36,4 +42,15 @@ bool TEditEvents::eventFilter(QObject* watched, QEvent* event) {
       break;
   }
   return QObject::eventFilter(watched, event);
+}
+
+void TEditEvents::NotePress(int Key) {
+  if (std::find(FPressedKeys.begin(), FPressedKeys.end(), Key) == FPressedKeys.end()) FPressedKeys.push_back(Key);
+}
+
+bool TEditEvents::TakePress(int Key) {
+  const auto found = std::find(FPressedKeys.begin(), FPressedKeys.end(), Key);
+  if (found == FPressedKeys.end()) return false;
+  FPressedKeys.erase(found);
+  return true;
 }

@@ -13,6 +13,7 @@
 #include "app/toolkit/app_style.h"
 #include "app/toolkit/edit_events.h"
 #include "app/toolkit/error_report.h"
+#include "app/toolkit/number_edit.h"
 #include "app/window/typed_numbers.h"
 #include "foundation/assertion.h"
 #include "foundation/float_text.h"
@@ -233,7 +234,7 @@ void TViewport::SetViewType(TViewType ViewType) {
   UpdateTrackBar(SliderPositionOf(GetSliderValue()));
   FMinLabel->setText(QString::number(RoundDouble(info.Min)));
   FMaxLabel->setText(QString::number(RoundDouble(info.Max)));
-  FValueEdit->setText(QString::fromStdString(RoundedText(GetSliderValue())));
+  ShowNumberText(*FValueEdit, RoundedText(GetSliderValue()));
 }
 
 const TViewTypeInfo& TViewport::GetViewTypeInfo() const { return ::GetViewTypeInfo(FViewType); }
@@ -243,7 +244,7 @@ double TViewport::GetSliderValue() const { return FSliderValues[FViewType]; }
 void TViewport::SetSliderValue(double Value) {
   FSliderValues[FViewType] = Value;
   UpdateTrackBar(SliderPositionOf(Value));
-  FValueEdit->setText(QString::fromStdString(FloatToText(Value, UserFormatSettings())));
+  ShowNumberText(*FValueEdit, FloatToText(Value, UserFormatSettings()));
 }
 
 void TViewport::UpdateTrackBar(int Position) {

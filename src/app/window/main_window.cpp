@@ -25,6 +25,7 @@
 #include "app/toolkit/bitmap_view.h"
 #include "app/toolkit/edit_events.h"
 #include "app/toolkit/error_report.h"
+#include "app/toolkit/number_edit.h"
 #include "app/toolkit/shape_widget.h"
 #include "app/viewport/viewport_group.h"
 #include "app/window/palette_ui.h"
@@ -462,7 +463,7 @@ void TForm1::FormCreate() {
   FillList(cmbRGB_Conversion, RGBConversionNames, ColorSettings.RGBConversion);
   FillList(cmbReferenceWhite, ReferenceWhiteNames, ColorSettings.ReferenceWhite);
   FillList(cmbDistFunc, DistFuncNames, ColorSettings.DistFunc);
-  edtGamma->setText(QString::fromStdString(FloatToText(ColorSettings.Gamma, UserFormatSettings())));
+  ShowNumberText(*edtGamma, FloatToText(ColorSettings.Gamma, UserFormatSettings()));
 
   // 4: the colour history.
   CreatePrevColorSwatches();

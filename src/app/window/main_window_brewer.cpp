@@ -121,4 +121,9 @@ void TForm1::btnCopySelectedToCustomClick() {
   // redraw.
   CustomPalette->Assign(*FilteredBrewerPalettes.front());
   CustomPalette->SetName(kCustomName);
+  // The copy brings the scheme's interpolation method: the "Custom" tab's
+  // list shows it. Its change handler runs on the user's choice only, and the
+  // blocker keeps it that way should it ever listen to every change.
+  const QSignalBlocker hold(cmbInterpolationMethod);
+  cmbInterpolationMethod->setCurrentIndex(CustomPalette->CustPal().InterpolationMethod());
 }

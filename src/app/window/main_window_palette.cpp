@@ -17,6 +17,7 @@
 
 #include "app/toolkit/bitmap_qimage.h"
 #include "app/toolkit/bitmap_view.h"
+#include "app/toolkit/number_edit.h"
 #include "app/toolkit/shape_widget.h"
 #include "app/viewport/viewport_group.h"
 #include "colour/cie_spaces.h"
@@ -74,7 +75,7 @@ void TForm1::DrawPalette() {
   const bool hasColors = HasColors(current);
   sldCurPalette->setVisible(hasColors);
   btnStoreCurPalette->setEnabled(hasColors);
-  if (current != nullptr) edtCustomNumColors->setText(QString::number(current->GetNumColors()));
+  if (current != nullptr) ShowNumberText(*edtCustomNumColors, QString::number(current->GetNumColors()));
   DrawStrips();
   DrawSwatches();
 }

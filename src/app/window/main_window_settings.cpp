@@ -18,6 +18,7 @@
 #include <string>
 
 #include "app/toolkit/error_report.h"
+#include "app/toolkit/number_edit.h"
 #include "app/viewport/view_types.h"
 #include "app/viewport/viewport.h"
 #include "app/viewport/viewport_group.h"
@@ -65,7 +66,7 @@ bool IsEnter(int Key) { return Key == Qt::Key_Return || Key == Qt::Key_Enter; }
 // gamma's floor does. True when Count was refused.
 bool RefuseCount(QLineEdit& Edit, int Key, int Count, int CountInForce) {
   if (Count <= kMaxNumColors) return false;
-  Edit.setText(QString::number(CountInForce));
+  ShowNumberText(Edit, QString::number(CountInForce));
   if (IsEnter(Key)) Notifier().ShowInformation(kCountTooLarge + std::to_string(kMaxNumColors));
   return true;
 }
@@ -98,7 +99,7 @@ bool TForm1::StepEditValue(QLineEdit& Edit, int Key, double Minimum, double Maxi
   if (Key == Qt::Key_Up) stepped = std::min(value + Step, Maximum);
   if (Key == Qt::Key_Down) stepped = std::max(value - Step, Minimum);
   if (stepped == value && !IsEnter(Key)) return false;
-  Edit.setText(UserText(stepped));
+  ShowNumberText(Edit, UserText(stepped));
   return true;
 }
 
@@ -150,7 +151,7 @@ void TForm1::edtGammaKeyDown(int Key) {
   // A gamma of 0 or below makes the conversions degenerate (0, infinity or
   // NaN per channel): keep the old one and show it again.
   if (gamma <= 0) {
-    edtGamma->setText(UserText(ColorSettings.Gamma));
+    ShowNumberText(*edtGamma, UserText(ColorSettings.Gamma));
     if (IsEnter(Key)) Notifier().ShowInformation(kGammaNotPositive);
     return;
   }
@@ -269,7 +270,7 @@ void TForm1::edtRainbowNumColorsChange() {
   int count = *typed;
   if (count > kMaxRainbowColors) {
     count = kMaxRainbowColors;
-    edtRainbowNumColors->setText(kMaxRainbowText);  // runs this handler again with the cap
+    ShowNumberText(*edtRainbowNumColors, QString(kMaxRainbowText));  // runs this handler again with the cap
   }
   BuildRainbow(count);
   ViewportGroup->Redraw(true);

@@ -14,6 +14,7 @@
 #include "app/toolkit/bitmap_view.h"
 #include "app/toolkit/edit_events.h"
 #include "app/toolkit/error_report.h"
+#include "app/toolkit/number_edit.h"
 #include "app/window/typed_numbers.h"
 #include "foundation/assertion.h"
 #include "foundation/float_text.h"
@@ -180,7 +181,7 @@ void TPaletteUI::Redraw() {
                QString::fromStdString(slider.LabelText()), kLabelColor);
     if (QLineEdit* edit = FValueEdits[i]) {
       const QSignalBlocker hold(edit);
-      edit->setText(QString::fromStdString(slider.ValueText()));
+      ShowNumberText(*edit, slider.ValueText());
     }
   }
   FImage->Changed();
@@ -260,7 +261,7 @@ bool TPaletteUI::StepEditValue(QLineEdit& Edit, int Key, const TStepRange& Range
   if (Range.Step > 0 && Key == Qt::Key_Up) stepped = std::min(Range.Max, value + Range.Step);
   if (Range.Step > 0 && Key == Qt::Key_Down) stepped = std::max(Range.Min, value - Range.Step);
   if (stepped == value && !IsEnter(Key)) return false;
-  Edit.setText(QString::fromStdString(FloatToText(stepped, UserFormatSettings())));
+  ShowNumberText(Edit, FloatToText(stepped, UserFormatSettings()));
   return true;
 }
 

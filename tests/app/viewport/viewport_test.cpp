@@ -8,9 +8,14 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSlider>
 #include <QTest>
 #include <QWidget>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/test_notifier.h"
 #include "app/viewport/colour_field.h"
@@ -19,6 +24,13 @@
 #include "palette/colour_palette.h"
 
 namespace {
+
+// The index of the first character the edit shows (painting it scrolls the
+// text to keep the cursor in sight).
+int FirstShownCharacter(QLineEdit& edit) {
+  edit.grab();
+  return edit.cursorPositionAt(QPoint(0, edit.height() / 2));
+}
 
 class Viewport : public ::testing::Test {
  protected:
@@ -222,6 +234,41 @@ TEST_F(Viewport, ValueEditRejectsNonNumbers) {
     EXPECT_EQ(Notifier.Errors[0], "'" + std::string(c.Text) + "' is not a valid floating point value");
     EXPECT_EQ(View.GetSliderValue(), 60);
     EXPECT_FALSE(CornerShown());
+  }
+}
+
+// The error box closes on the press of Enter and the window system hands the
+// release to the edit, which gets the focus back: one Enter closes the box
+// for good instead of opening it again.
+TEST_F(Viewport, EnterThatClosesTheErrorBoxOpensNoOther) {
+  View.ValueEdit()->setFocus();
+  TypeAndEnter("abc");
+  ASSERT_EQ(Notifier.Errors.size(), 1u);
+  QMessageBox box(QMessageBox::Critical, "", QString::fromStdString(Notifier.Errors[0]), QMessageBox::Ok, &FWindow);
+  box.show();
+  QTest::keyPress(&box, Qt::Key_Return);
+  EXPECT_FALSE(box.isVisible());
+  QTest::keyRelease(View.ValueEdit(), Qt::Key_Return);
+  EXPECT_EQ(Notifier.Errors.size(), 1u);
+  EXPECT_EQ(View.GetSliderValue(), 60);
+}
+
+// A number written into the 30-pixel value edit shows its first digits, not
+// its last: from a colour, from the slider and from a typed value.
+TEST_F(Viewport, ValueEditShowsTheStartOfTheNumber) {
+  const std::vector<std::pair<const char*, std::function<void()>>> writes = {
+      {"from a colour", [&] { View.SetSliderFromColor(TRGB{200, 120, 40}); }},
+      {"set", [&] { View.SetSliderValue(80.6907548421939); }},
+      {"typed", [&] { TypeAndEnter("-12.3456789012345"); }},
+  };
+  for (const auto& [name, write] : writes) {
+    SCOPED_TRACE(name);
+    View.SetSliderValue(1);
+    View.ValueEdit()->grab();  // shown once with a short number
+    write();
+    QLineEdit& edit = *View.ValueEdit();
+    ASSERT_GT(edit.fontMetrics().horizontalAdvance(edit.text()), edit.width()) << edit.text().toStdString();
+    EXPECT_EQ(FirstShownCharacter(edit), 0) << edit.text().toStdString();
   }
 }
 

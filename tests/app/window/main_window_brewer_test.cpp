@@ -194,6 +194,25 @@ TEST_F(MainWindowBrewer, CopySelectedToCustomRedrawsNothing) {
   EXPECT_EQ(custom.CustPal().GetKeyCount(), 0);
 }
 
+// Whatever method the "Custom" tab's list showed, after a copy it shows the
+// method the copy brings (CIELUV for every scheme), and showing it changes
+// nothing in the palette.
+TEST_F(MainWindowBrewer, CopySelectedToCustomShowsTheCopiedMethod) {
+  TForm1& f = Form();
+  QTest::mouseClick(f.btnShowBrewerPalettes, Qt::LeftButton);
+  for (const char* chosen : {"RGB", "HLS", "CIELCH_uv", "CIELUV (straight)"}) {
+    SCOPED_TRACE(chosen);
+    Choose(f.cmbInterpolationMethod, chosen);
+    ASSERT_EQ(f.cmbInterpolationMethod->currentIndex(), f.CustomPalette->CustPal().InterpolationMethod());
+    QSignalSpy activated(f.cmbInterpolationMethod, &QComboBox::activated);
+    QTest::mouseClick(f.btnCopySelectedToCustom, Qt::LeftButton);
+    EXPECT_EQ(f.CustomPalette->CustPal().InterpolationMethod(), imCIELUV);
+    EXPECT_EQ(f.cmbInterpolationMethod->currentIndex(), imCIELUV);
+    EXPECT_EQ(f.cmbInterpolationMethod->currentText(), "CIELUV");
+    EXPECT_EQ(activated.count(), 0);
+  }
+}
+
 TEST_F(MainWindowBrewer, ReloadingLeavesNothingPointingAtOldSchemes) {
   TForm1& f = Form();
   QTest::mouseClick(f.btnShowBrewerPalettes, Qt::LeftButton);
