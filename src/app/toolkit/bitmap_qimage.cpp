@@ -1,8 +1,11 @@
 #include "app/toolkit/bitmap_qimage.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPoint>
+#include <algorithm>
 #include <cstdint>
 
 QImage WrapBitmap(TBitmap32& bitmap) {
@@ -22,17 +25,45 @@ void RenderText(TBitmap32& bitmap, int x, int y, const QString& text, TColor32 c
   TBitmapTextWriter(bitmap, antiAlias).Write(x, y, text, color);
 }
 
-TBitmapTextWriter::TBitmapTextWriter(TBitmap32& bitmap, bool antiAlias) : FImage(WrapBitmap(bitmap)) {
+void RenderText(TBitmap32& bitmap, int x, int y, const QString& text, TColor32 color, const QFont& font) {
+  TBitmapTextWriter writer(bitmap);
+  writer.SetFont(font);
+  writer.Write(x, y, text, color);
+}
+
+QRect TextExtent(const QFont& font, int x, int y, const QString& text) {
+  const QFontMetrics metrics(font);
+  const QRect ink = metrics.tightBoundingRect(text);  // relative to the baseline's left end
+  const int baseline = y + metrics.ascent();
+  const int left = x + std::min(0, ink.left() - 1);
+  const int right = x + std::max(metrics.horizontalAdvance(text), ink.right() + 2);  // exclusive
+  return QRect(QPoint(left, baseline + ink.top() - 1), QPoint(right - 1, baseline + ink.bottom() + 1));
+}
+
+QFont FontFittingWidth(const QFont& font, const QString& text, int width) {
+  QFont fitted = font;
+  int pixels = QFontInfo(font).pixelSize();
+  while (pixels > 1 && TextExtent(fitted, 0, 0, text).width() > width) {
+    fitted.setPixelSize(--pixels);
+  }
+  return fitted;
+}
+
+TBitmapTextWriter::TBitmapTextWriter(TBitmap32& bitmap, bool antiAlias)
+    : FImage(WrapBitmap(bitmap)), FAntiAlias(antiAlias) {
   if (FImage.isNull()) return;
   FPainter.begin(&FImage);
-  FPainter.setFont(QApplication::font());
   FPainter.setRenderHint(QPainter::TextAntialiasing, antiAlias);
-  if (!antiAlias) {
-    QFont font = FPainter.font();
-    font.setStyleStrategy(QFont::NoAntialias);
-    FPainter.setFont(font);
-  }
-  const QFontMetrics metrics(FPainter.font());
+  SetFont(QApplication::font());
+}
+
+void TBitmapTextWriter::SetFont(const QFont& font) {
+  FFont = font;
+  if (FImage.isNull()) return;
+  QFont painterFont = font;
+  if (!FAntiAlias) painterFont.setStyleStrategy(QFont::NoAntialias);
+  FPainter.setFont(painterFont);
+  const QFontMetrics metrics(painterFont);
   FAscent = metrics.ascent();
   FLineHeight = metrics.height();
 }

@@ -65,8 +65,8 @@ constexpr QPoint kRad2x2{72, 212};
 
 constexpr QRect kGroupBox1{8, 253, 201, 71};  // "Color under cursor"
 constexpr int kCursorLabelLeft = 8;
-constexpr int kCursorLabelWidth = 52;
 constexpr int kCursorValueLeft = 58;
+constexpr int kCursorLabelWidth = kCursorValueLeft - kCursorLabelLeft;  // up to its value
 constexpr int kCursorValueWidth = 78;
 constexpr int kCursorRowTop = 19;
 constexpr int kCursorRowStep = 16;
@@ -126,25 +126,33 @@ constexpr QRect kGrpPalette{792, 368, 241, 297};  // "Palette colors"
 constexpr QRect kImgContPalette{14, 19, 87, 206};
 constexpr QRect kSldCurPalette{108, 13, 29, 220};
 constexpr QRect kImgPalette{136, 19, 90, 206};
-constexpr QPoint kChkCurPaletteShowPixelsOutOfRange{8, 232};
-constexpr QPoint kChkShowStoredPalette{8, 250};
-constexpr QRect kBtnStoreCurPalette{8, 268, 70, kButtonHeight};
-constexpr QRect kBtnBackground{84, 268, 76, kButtonHeight};
-constexpr QRect kBtnRandomize{166, 268, 68, kButtonHeight};
+// Below the slider's last row (13 + 220).
+constexpr QPoint kChkCurPaletteShowPixelsOutOfRange{8, 233};
+constexpr QPoint kChkShowStoredPalette{8, 251};
+constexpr QRect kBtnStoreCurPalette{8, 269, 70, kButtonHeight};
+constexpr QRect kBtnBackground{84, 269, 76, kButtonHeight};
+constexpr QRect kBtnRandomize{166, 269, 68, kButtonHeight};
 
-// The smallest client area at which no control overlaps another: the
-// viewport group at its smallest between the fixed left-hand groups and the
-// right-hand column, which keeps its distance from the right edge (the
-// viewports keep theirs by a wider margin), and the history group still
-// holding its first row of swatches. Below it the window does not shrink.
+// The smallest client area at which every control lies inside the window and
+// none overlaps another: the viewport group at its smallest between the fixed
+// left-hand groups and the right-hand column, which keeps its distance from
+// the right edge (the viewports keep theirs by a wider margin), the history
+// group still holding its first row of swatches, and the whole "Palette
+// colors" group. Below it the window does not shrink.
 constexpr int kImageRightMargin = kClientWidth - (kImage1.x() + kImage1.width());
 constexpr int kImageBottomMargin = kClientHeight - (kImage1.y() + kImage1.height());
 constexpr int kPrevColorsBottomMargin = kClientHeight - (kGrpPrevColors.y() + kGrpPrevColors.height());
 static_assert(kImageRightMargin > kClientWidth - kPageControl1.x(), "the viewports end left of the right-hand column");
 constexpr int kMinClientWidth = kImage1.x() + kViewportGroupMinWidth + kImageRightMargin;
+// The "Palette colors" group keeps its size and its place below the tab page,
+// so the window is at least as high as to hold the whole group with the margin
+// that the history group beside it keeps from the bottom edge; both then end
+// on one line.
+constexpr int kPaletteGroupBottom = kGrpPalette.y() + kGrpPalette.height() + kPrevColorsBottomMargin;
 constexpr int kMinClientHeight =
-    std::max(kImage1.y() + kViewportGroupMinHeight + kImageBottomMargin,
-             kGrpPrevColors.y() + kPanPrevColor.height() + kPrevColorsRowMargin + kPrevColorsBottomMargin);
+    std::max({kImage1.y() + kViewportGroupMinHeight + kImageBottomMargin,
+              kGrpPrevColors.y() + kPanPrevColor.height() + kPrevColorsRowMargin + kPrevColorsBottomMargin,
+              kPaletteGroupBottom});
 
 constexpr int kSliderMax = 100;
 constexpr int kSliderStart = 50;

@@ -11,6 +11,8 @@
 // Every handler runs on the GUI thread; the wiring wraps each in RunGuarded so
 // an exception shows as an error box and the tool carries on.
 
+#include <QRect>
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -230,6 +232,14 @@ class TForm1 : public QWidget {
   int PrevColorsRowMargin = 0;
   TColor PaletteBackground = 0;
   TBitmap32 PaletteBitmap;  // the swatches shown in imgPalette
+  // A text written on PaletteBitmap and the pixels it may colour.
+  struct TSwatchText {
+    QString Text;
+    QRect Extent;
+  };
+  // The texts of the last drawing, top to bottom: the mean, then the distances
+  // that fitted.
+  std::vector<TSwatchText> SwatchTexts;
   // [0] the current palette (not owned; may be null); [1], [2] the stored
   // slots, pointing at StoredPalettes for the window's life.
   std::array<TColorPalette*, 3> Palettes{};

@@ -42,6 +42,7 @@ constexpr double kMeanStep = 0.1;
 constexpr TColor32 kDistanceInk = clBlack32;
 constexpr TColor32 kMeanInk = 0xFF888888u;
 constexpr char kTextHeightSample[] = "123456789.0";
+constexpr char kDigitSample[] = "0123456789";
 constexpr TColor kBlack = 0x000000;
 constexpr TColor kWhite = 0xFFFFFF;
 
@@ -137,35 +138,67 @@ void TForm1::DrawSwatches() {
 }
 
 // The colour distance of each pair of neighbouring swatches, written level
-// with the border between the two, and their mean at the top.
+// with the border between the two, and their mean at the top. A text too wide
+// for the room right of the swatches is written in a smaller font; a text that
+// would reach into the one above it, or out of the image, is left out, so
+// many colours give a readable selection instead of a black bar.
 void TForm1::DrawDistances(int X, int W, double H) {
+  SwatchTexts.clear();
   const TColorPalette* current = Palettes[0];
   if (current == nullptr) return;
   const int n = current->GetNumColors();
   if (n < 2) return;
   const int textX = X + W + kStripGap;
+  const int room = PaletteBitmap.Width() - textX;
+  const QRect image(0, 0, PaletteBitmap.Width(), PaletteBitmap.Height());
   const int th = TextHeight(kTextHeightSample);
-  // Every distance counts towards the mean; only those whose text can reach
-  // the image are written.
-  TBitmapTextWriter writer(PaletteBitmap);
-  double sum = 0;
-  TRGB previous;
-  current->GetIndexColor(0, previous);
-  TLCh previousLCh = RGBToLCh(previous, &ColorSettings);
-  for (int i = 1; i < n; ++i) {
+  const auto lchOf = [&](int index) {
     TRGB rgb;
-    current->GetIndexColor(i, rgb);
-    const TLCh lch = RGBToLCh(rgb, &ColorSettings);
-    const double d = ColorDistance(previousLCh, lch, &ColorSettings);
-    sum += d;
-    previousLCh = lch;
-    // Colours i - 1 and i are the swatches n - i and n - 1 - i from the top;
-    // their border lies at (n - i) * H.
-    const int slot = n - i;
-    const int textY = RoundDouble((slot - 0.5) * H + th / 2.0);
-    if (writer.Reaches(textX, textY)) writer.Write(textX, textY, UserText(RoundToStep(d, kDistanceStep)), kDistanceInk);
+    current->GetIndexColor(index, rgb);
+    return RGBToLCh(rgb, &ColorSettings);
+  };
+  // Every distance counts towards the mean, summed in index order.
+  double sum = 0;
+  TLCh previous = lchOf(0);
+  for (int i = 1; i < n; ++i) {
+    const TLCh lch = lchOf(i);
+    sum += ColorDistance(previous, lch, &ColorSettings);
+    previous = lch;
   }
-  writer.Write(textX, 0, "Avg: " + UserText(RoundToStep(sum / (n - 1), kMeanStep)), kMeanInk);
+
+  TBitmapTextWriter writer(PaletteBitmap);
+  const QFont font = writer.Font();
+  int clearFrom = 0;  // the first row below the texts written so far
+  const auto place = [&](int y, const QString& text, TColor32 ink) {
+    writer.SetFont(FontFittingWidth(font, text, room));
+    const QRect extent = writer.Extent(textX, y, text);
+    if (extent.top() < clearFrom || !image.contains(extent)) return;
+    writer.Write(textX, y, text, ink);
+    SwatchTexts.push_back({text, extent});
+    clearFrom = extent.bottom() + 1;
+  };
+  // The mean at the top; a smaller font may put its fringe above row 0, and
+  // then the text comes down as far.
+  const QString mean = "Avg: " + UserText(RoundToStep(sum / (n - 1), kMeanStep));
+  writer.SetFont(FontFittingWidth(font, mean, room));
+  place(std::max(0, -writer.Extent(textX, 0, mean).top()), mean, kMeanInk);
+
+  // From the top down, so each text only has to clear the one above it. Every
+  // distance text holds digits, so it reaches at least as high as they do: a
+  // slot whose digits would start above the last text's bottom is passed over
+  // without computing its distance.
+  writer.SetFont(font);
+  const int digitsTop = writer.Extent(0, 0, kDigitSample).top();
+  for (int slot = 1; slot < n; ++slot) {
+    const int textY = RoundDouble((slot - 0.5) * H + th / 2.0);
+    if (textY + digitsTop >= image.height()) break;
+    if (textY + digitsTop < clearFrom) continue;
+    // Level with the border of the swatches slot - 1 and slot from the top:
+    // the colours i and i - 1.
+    const int i = n - slot;
+    const double d = ColorDistance(lchOf(i - 1), lchOf(i), &ColorSettings);
+    place(textY, UserText(RoundToStep(d, kDistanceStep)), kDistanceInk);
+  }
 }
 
 // --- Colour under the cursor and the history -----------------------------------------------

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
+#include <string_view>
 
 #include "app/toolkit/app_style.h"
 #include "app/toolkit/bitmap_qimage.h"
@@ -29,6 +30,8 @@ constexpr int kEditRightOffset = 40;
 constexpr int kEditWidth = 30;
 constexpr int kLabelLeft = 10;
 constexpr int kLabelDown = 4;
+constexpr int kLabelGap = 2;  // between a label's last pixel and its slider's frame
+constexpr char kHueLabelSample[] = "Hue 2:";
 constexpr TColor32 kLabelColor = clBlack32;
 
 constexpr char kTagProperty[] = "tag";
@@ -36,9 +39,22 @@ constexpr char kNoPaletteCaption[] = "No palette...";
 
 bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
+// The application font, or a smaller one in which every label a slider can
+// carry ends before the frame of a slider at kSliderLeft (the frame is the
+// column left of the slider). One font for all labels, so they match whatever
+// palette type is shown.
+QFont FitLabelFont() {
+  constexpr int room = kSliderLeft - 1 - kLabelGap - kLabelLeft;
+  QFont font = QApplication::font();
+  for (std::string_view name : SliderKindNames)
+    font = FontFittingWidth(font, QString::fromUtf8(name.data(), static_cast<int>(name.size())) + ":", room);
+  return FontFittingWidth(font, kHueLabelSample, room);
+}
+
 }  // namespace
 
-TPaletteUI::TPaletteUI(QWidget* Panel, TColorPalette* Palette) : FPanel(Panel), FPalette(Palette) {
+TPaletteUI::TPaletteUI(QWidget* Panel, TColorPalette* Palette)
+    : FPanel(Panel), FPalette(Palette), FLabelFont(FitLabelFont()) {
   if (FPalette != nullptr) FShownType = FPalette->Typ();
   if (FPanel != nullptr) {
     FImage = new TBitmapView(FPanel);
@@ -177,8 +193,8 @@ void TPaletteUI::Redraw() {
   for (size_t i = 0; i < FColorSliders.size(); ++i) {
     TColorSlider& slider = FColorSliders[i];
     slider.Draw();
-    RenderText(FBitmap, kLabelLeft, slider.Top + kLabelDown,
-               QString::fromStdString(slider.LabelText()), kLabelColor);
+    RenderText(FBitmap, kLabelLeft, slider.Top + kLabelDown, QString::fromStdString(slider.LabelText()),
+               kLabelColor, FLabelFont);
     if (QLineEdit* edit = FValueEdits[i]) {
       const QSignalBlocker hold(edit);
       ShowNumberText(*edit, slider.ValueText());

@@ -11,6 +11,7 @@
 // the palette type changes (the sliders are rebuilt when the type differs
 // from the one they were built for).
 
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -62,6 +63,9 @@ class TPaletteUI {
   TBitmapView* Image() const { return FImage; }
   const TBitmap32& Bitmap() const { return FBitmap; }
   int DraggedSlider() const { return FDraggedSlider; }
+  // The font the labels left of the sliders are drawn in: the application
+  // font, made smaller where the widest label would reach the slider.
+  const QFont& LabelFont() const { return FLabelFont; }
   // The text the panel shows instead of sliders; empty while it has a palette.
   QString Caption() const;
 
@@ -95,6 +99,7 @@ class TPaletteUI {
   std::vector<QPointer<QLineEdit>> FValueEdits;
   QPointer<QWidget> FPanel;
   TColorPalette* FPalette;
+  QFont FLabelFont;
   TPaletteType FShownType = 0;
   int FDraggedSlider = -1;
   TBitmap32 FBitmap;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +13,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
+#include <string>
 #include <vector>
 
 #include "app/toolkit/bitmap_qimage.h"
@@ -20,7 +24,11 @@
 #include "app/viewport/viewport_group.h"
 #include "app/window/main_window_fixture.h"
 #include "colour/cie_spaces.h"
+#include "colour/colour_distance.h"
+#include "colour/colour_settings.h"
 #include "colour/rgb_spaces.h"
+#include "foundation/float_text.h"
+#include "foundation/format_settings.h"
 #include "foundation/rounding.h"
 #include "graphics/color32.h"
 #include "palette/colour_palette.h"
@@ -139,6 +147,68 @@ TEST(MainWindowPalette, DistancesSitBesideThePairTheyMeasure) {
   EXPECT_EQ(form.PaletteBitmap.Pixel(kSwatchW + 5, 0), Color32(0xFFFFFFu));  // stored 1
   EXPECT_EQ(form.PaletteBitmap.Pixel(2 * (kSwatchW + 5), 0), background);   // stored 2 is empty
   EXPECT_EQ(form.PaletteBitmap.Pixel(kSwatchW + 2, 0), background);
+}
+
+// The mean and the distance texts are each whole inside the swatch image and
+// never run into one another, for every distance function and colour count:
+// the mean in a font small enough for the room right of the swatches, the
+// distances as many as fit, from the top.
+TEST(MainWindowPalette, SwatchTextsLieWholeInsideTheImageAndApart) {
+  TMainWindowUnderTest under;
+  TForm1& form = under.Form();
+  const TBitmap32& bmp = form.PaletteBitmap;
+  const QRect image(0, 0, bmp.Width(), bmp.Height());
+  const TColor32 background = Color32(form.PaletteBackground);
+  for (int distFunc = 0; distFunc < kNumDistFuncs; ++distFunc) {
+    form.cmbDistFunc->setCurrentIndex(distFunc);
+    form.cmbDistFuncChange();
+    for (int count : {2, 6, 16, 2000}) {
+      SCOPED_TRACE("distance function " + std::to_string(distFunc) + ", " + std::to_string(count) + " colours");
+      form.edtAutoNumColors->setText(QString::number(count));
+      form.edtAutoNumColorsKeyDown(Qt::Key_Return);
+      ASSERT_EQ(form.AutoPalette->GetNumColors(), count);
+      const std::vector<TForm1::TSwatchText>& texts = form.SwatchTexts;
+      ASSERT_FALSE(texts.empty());
+
+      // The mean, whole, in the font the drawing uses for it.
+      double sum = 0;
+      for (int i = 1; i < count; ++i) {
+        TRGB a, b;
+        form.AutoPalette->GetIndexColor(i - 1, a);
+        form.AutoPalette->GetIndexColor(i, b);
+        sum += ColorDistance(RGBToLCh(a, &form.ColorSettings), RGBToLCh(b, &form.ColorSettings), &form.ColorSettings);
+      }
+      const QString mean = "Avg: " + QString::fromStdString(FloatToText(std::nearbyint(sum / (count - 1) / 0.1) * 0.1,
+                                                                        UserFormatSettings()));
+      EXPECT_EQ(texts.front().Text, mean);
+      const QFont meanFont = FontFittingWidth(QApplication::font(), mean, bmp.Width() - kTextX);
+      const QRect atTop = TextExtent(meanFont, kTextX, 0, mean);
+      EXPECT_EQ(texts.front().Extent, atTop.translated(0, std::max(0, -atTop.top())));
+
+      // Every text inside the image, each below the one above it.
+      for (size_t t = 0; t < texts.size(); ++t) {
+        SCOPED_TRACE(texts[t].Text.toStdString());
+        EXPECT_TRUE(image.contains(texts[t].Extent));
+        if (t > 0) {
+          EXPECT_GT(texts[t].Extent.top(), texts[t - 1].Extent.bottom());
+        }
+      }
+      // And the picture holds no ink beyond them: nothing cut, no bar.
+      for (int y = 0; y < bmp.Height(); ++y)
+        for (int x = kTextX - 1; x < bmp.Width(); ++x) {
+          if (bmp.Pixel(x, y) == background) continue;
+          const bool inText = std::any_of(texts.begin(), texts.end(),
+                                          [&](const TForm1::TSwatchText& t) { return t.Extent.contains(x, y); });
+          ASSERT_TRUE(inText) << "ink at " << x << ", " << y;
+        }
+      // Up to 16 colours every distance has its text; 2000 give a readable selection.
+      if (count <= 16) {
+        EXPECT_EQ(static_cast<int>(texts.size()), count);
+      } else {
+        EXPECT_GT(texts.size(), 10u);
+      }
+    }
+  }
 }
 
 TEST(MainWindowPalette, StoreCopiesIntoTheExistingSlots) {

@@ -221,15 +221,16 @@ TEST(MainWindow, ResizeFollowsTheRightAndBottomEdges) {
   EXPECT_EQ(form.PageControl1->y(), 24);
   EXPECT_EQ(form.grpPalette->size(), QSize(241, 297));
 
-  // Lower: whole rows of history swatches hide from the bottom, and come back.
+  // Higher, then back: whole rows of history swatches show and hide from the
+  // bottom (the window opens at its smallest height).
   form.PushPreviousColor(0x123456);
-  Resize(form, QSize(design.width(), design.height() - 174));  // group height 163: rows 0-2
-  EXPECT_EQ(form.grpPrevColors->height(), 337 - 174);
-  EXPECT_EQ(group.Height(), 541 - 174);
-  EXPECT_EQ(VisibleRows(form), 3);
-  form.PushPreviousColor(0x654321);  // shifts hidden swatches too
+  Resize(form, QSize(design.width(), design.height() + 174));  // group height 511: rows 0-10
+  EXPECT_EQ(form.grpPrevColors->height(), 337 + 174);
+  EXPECT_EQ(group.Height(), 541 + 174);
+  EXPECT_EQ(VisibleRows(form), 11);
   Resize(form, design);
   EXPECT_EQ(VisibleRows(form), 7);
+  form.PushPreviousColor(0x654321);  // shifts hidden swatches too
   EXPECT_EQ(form.PrevColors[1]->BrushColor(), 0x123456u);
   EXPECT_EQ(form.PrevColors[0]->BrushColor(), 0x654321u);
   EXPECT_EQ(form.PageControl1->x(), 792);
@@ -251,6 +252,70 @@ std::vector<std::string> Overlaps(TForm1& form) {
   return overlaps;
 }
 
+// A control named by its class and caption, for the messages.
+std::string Describe(const QWidget* control) {
+  QString caption;
+  if (const auto* button = qobject_cast<const QAbstractButton*>(control)) caption = button->text();
+  if (const auto* label = qobject_cast<const QLabel*>(control)) caption = label->text();
+  if (const auto* group = qobject_cast<const QGroupBox*>(control)) caption = group->title();
+  return std::string(control->metaObject()->className()) + " \"" + caption.toStdString() + "\"";
+}
+
+// Visible controls, at any depth, that do not lie wholly inside the window's
+// client area and inside their parent (a control cut off by its group is as
+// out of reach as one below the window's edge).
+std::vector<std::string> ControlsOutside(TForm1& form) {
+  std::vector<std::string> outside;
+  for (QWidget* control : form.findChildren<QWidget*>()) {
+    if (!control->isVisibleTo(&form)) continue;
+    const QRect inWindow(control->mapTo(&form, QPoint(0, 0)), control->size());
+    const QRect parent(QPoint(0, 0), control->parentWidget()->size());
+    if (!form.rect().contains(inWindow) || !parent.contains(control->geometry())) outside.push_back(Describe(control));
+  }
+  return outside;
+}
+
+// Pairs of visible controls side by side in one of the window's groups or tab
+// pages that overlap. Left out by design: the history swatches, which share
+// their borders, the palette panel, whose edits lie on its picture, and the
+// palette slider's box, whose last column lies under the swatch image.
+std::vector<std::string> OverlapsInGroups(TForm1& form) {
+  std::vector<std::string> overlaps;
+  for (QWidget* container : {static_cast<QWidget*>(form.GroupBox2), static_cast<QWidget*>(form.GroupBox1),
+                             static_cast<QWidget*>(form.grpPalette), form.tabCustom, form.tabAuto, form.tabBrewer,
+                             form.tabExtra, static_cast<QWidget*>(form.GroupBox4)}) {
+    std::vector<QWidget*> controls;
+    for (QWidget* child : container->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+      if (child->isVisibleTo(container)) controls.push_back(child);
+    const auto meant = [&](const QWidget* a, const QWidget* b) {
+      return (a == form.sldCurPalette && b == form.imgPalette) || (a == form.imgPalette && b == form.sldCurPalette);
+    };
+    for (size_t i = 0; i < controls.size(); ++i)
+      for (size_t j = i + 1; j < controls.size(); ++j)
+        if (controls[i]->geometry().intersects(controls[j]->geometry()) && !meant(controls[i], controls[j]))
+          overlaps.push_back(Describe(controls[i]) + " and " + Describe(controls[j]));
+  }
+  return overlaps;
+}
+
+TEST(MainWindow, AtTheMinimumSizeEveryControlIsInsideTheWindowOnEveryTab) {
+  TMainWindowUnderTest under;
+  TForm1& form = under.Form();
+  Resize(form, QSize(640, 420));
+  ASSERT_EQ(form.size(), form.minimumSize());
+  for (QRadioButton* layout : {form.rad1x1, form.rad2x2}) {
+    QTest::mouseClick(layout, Qt::LeftButton);
+    for (int tab = 0; tab < form.PageControl1->count(); ++tab) {
+      SCOPED_TRACE(layout->text().toStdString() + ", tab " + form.PageControl1->tabText(tab).toStdString());
+      form.PageControl1->setCurrentIndex(tab);
+      QApplication::processEvents();
+      EXPECT_EQ(ControlsOutside(form), std::vector<std::string>{});
+      EXPECT_EQ(Overlaps(form), std::vector<std::string>{});
+      EXPECT_EQ(OverlapsInGroups(form), std::vector<std::string>{});
+    }
+  }
+}
+
 TEST(MainWindow, ShrinksNoFurtherThanItsControlsStayApart) {
   TMainWindowUnderTest under;
   TForm1& form = under.Form();
@@ -267,14 +332,20 @@ TEST(MainWindow, ShrinksNoFurtherThanItsControlsStayApart) {
   // The first history row still shows.
   EXPECT_GE(VisibleRows(form), 1);
 
-  // One pixel less either way, and the viewports' controls would meet.
-  for (const QSize smaller : {form.minimumSize() - QSize(1, 0), form.minimumSize() - QSize(0, 1)}) {
-    form.setMinimumSize(0, 0);
-    Resize(form, smaller);
-    ASSERT_EQ(form.size(), smaller);
-    EXPECT_FALSE(Overlaps(form).empty()) << smaller.width() << " x " << smaller.height();
-    Resize(form, smaller + QSize(1, 1));
-  }
+  // The whole "Palette colors" group shows, ending where the history group does.
+  EXPECT_EQ(form.minimumSize(), QSize(827, 674));
+  EXPECT_EQ(form.grpPalette->geometry().bottom(), form.grpPrevColors->geometry().bottom());
+
+  // One pixel narrower and the viewports' controls would meet; one pixel lower
+  // and the palette group would reach below the history group's margin.
+  form.setMinimumSize(0, 0);
+  const QSize minimum = form.size();
+  Resize(form, minimum - QSize(1, 0));
+  ASSERT_EQ(form.size(), minimum - QSize(1, 0));
+  EXPECT_FALSE(Overlaps(form).empty());
+  Resize(form, minimum - QSize(0, 1));
+  ASSERT_EQ(form.size(), minimum - QSize(0, 1));
+  EXPECT_GT(form.grpPalette->geometry().bottom(), form.grpPrevColors->geometry().bottom());
 }
 
 // Not a check of pixels: a picture of the whole window to look at, started

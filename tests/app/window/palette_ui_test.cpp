@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QFont>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -11,6 +14,7 @@
 #include <vector>
 
 #include "app/test_notifier.h"
+#include "app/toolkit/bitmap_qimage.h"
 #include "app/toolkit/bitmap_view.h"
 #include "colour/colour_interpolation.h"
 #include "colour/rgb_spaces.h"
@@ -155,6 +159,44 @@ TEST_F(PaletteUITest, LabelsAreDrawnBesideTheSliders) {
   for (const TColorSlider& slider : UI->ColorSliders())
     EXPECT_GT(darkIn(slider.Top), 0) << slider.Top;
   EXPECT_EQ(darkIn(88), 0);
+}
+
+// With the tool's font every label, the widest ("Cold/Warm:", "Hue Range:")
+// included, ends before its slider's frame, for every palette type: measured
+// in the label's own font, and in the picture, where the slider's frame,
+// thumb and tick are as the slider alone draws them.
+TEST_F(PaletteUITest, LabelsEndBeforeTheirSliders) {
+  const QFontMetrics metrics(UI->LabelFont());
+  for (TPaletteType type : {ptSeq, ptDiv, ptQual}) {
+    Palette.SetPaletteType(type);
+    UI->Redraw();
+    for (const TColorSlider& slider : UI->ColorSliders()) {
+      const QString label = QString::fromStdString(slider.LabelText());
+      SCOPED_TRACE(label.toStdString());
+      const int frame = slider.Left - 1;
+      EXPECT_LT(10 + metrics.horizontalAdvance(label), frame);
+      EXPECT_LT(TextExtent(UI->LabelFont(), 10, slider.Top + 4, label).right(), frame);
+      // The slider drawn alone, without any label.
+      TBitmap32 alone(UI->Bitmap().Width(), UI->Bitmap().Height());
+      DrawPanelBackground(alone);
+      TColorSlider copy(Palette, alone);
+      copy.Left = slider.Left;
+      copy.Top = slider.Top;
+      copy.Width = slider.Width;
+      copy.Height = slider.Height;
+      copy.Kind = slider.Kind;
+      copy.HueIndex = slider.HueIndex;
+      copy.Draw();
+      for (int y = slider.Top - 4; y < slider.Top + kSliderHeight + 4; ++y)
+        for (int x = frame - 3; x < slider.Left + 4; ++x)
+          ASSERT_EQ(UI->Bitmap().Pixel(x, y), alone.Pixel(x, y)) << x << ", " << y;
+    }
+  }
+  // Only as much smaller as needed: one pixel more and a label would reach its slider.
+  QFont larger = UI->LabelFont();
+  larger.setPixelSize(QFontInfo(UI->LabelFont()).pixelSize() + 1);
+  const QFontMetrics largerMetrics(larger);
+  EXPECT_GE(10 + largerMetrics.horizontalAdvance("Cold/Warm:") + 2, kSliderLeft - 1);
 }
 
 TEST_F(PaletteUITest, PressSetsTheValueAndEveryDragEventFiresOnChange) {
