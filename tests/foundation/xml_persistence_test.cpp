@@ -175,11 +175,13 @@ TEST_F(XmlPersistence, ColorSavesAsSigned32AndReadsTheOlderForm) {
 TEST_F(XmlPersistence, OlderColorForm) {
   TPugiXmlNode node = Parse(
       "<E><Color><R>1</R><G>0,5</G><B>x</B></Color>"
-      "<Odd><R>-0,5</R><G>1E20</G></Odd><Both><R>0</R></Both><Both32>255</Both32></E>");
+      "<Odd><R>-0,5</R><G>1E20</G></Odd><Both><R>0</R></Both><Both32>255</Both32>"
+      "<Empty><R/><G>1</G><B><!--no text--></B></Empty></E>");
   struct Case { const char* Name; TColor32 Want; };
   const Case cases[] = {
       {"Color", 0xFFFF8001u},  // R 255, G RoundSingle(127.5) = 128, B unreadable = 1
       {"Odd", 0xFF800001u},    // -128 modulo 256; 1E20 is out of range (0); B missing (1)
+      {"Empty", 0xFF01FF01u},  // a component without text (Null) reads as "", not a number: 1
       {"Both", 0x000000FFu},   // the "N32" form wins
       {"None", 0xABCDEF01u},   // neither form: default
   };
