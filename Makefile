@@ -5,7 +5,7 @@ BENCH_BUILD?= build-bench
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 
-.PHONY: deps build test run bench asan fuzz clean
+.PHONY: deps build test run bench asan fuzz fuzz-build fuzz-ci clean
 
 deps:
 	@bash .ci/install-deps
@@ -31,11 +31,19 @@ asan: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# fuzz: long random runs that look for new faults. fuzz-ci: the committed
+# inputs, then fixed-seed runs of fixed length, so the verdict depends only on
+# the commit (fuzz/run-all says more).
 FUZZ_SECONDS ?= 600
-fuzz: deps
+fuzz-build: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOOL_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
+
+fuzz: fuzz-build
 	FUZZ_SECONDS=$(FUZZ_SECONDS) bash fuzz/run-all $(FUZZ_BUILD)
+
+fuzz-ci: fuzz-build
+	bash fuzz/run-all --ci $(FUZZ_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -1,7 +1,8 @@
-// The fax encoder against libtiff as an independent codec: Group 4 code is
-// byte-identical to libtiff's encoder, and the code of every mode decodes
-// back to the input rows. Corpus: widths around byte and make-up-code
-// boundaries, five patterns, heights 1 to 17, garbage in the padding bits.
+// The fax encoder against libtiff as an independent codec: Group 4 code, and
+// Group 3 1-D code with EOLs, are byte-identical to libtiff's encoder's, and
+// the code of every mode of the corpus decodes back to the input rows.
+// Corpus: widths around byte and make-up-code boundaries, five patterns,
+// heights 1 to 17, garbage in the padding bits.
 
 #include "pdf/ccitt_fax.h"
 
@@ -106,6 +107,49 @@ TEST(CCITTLibtiffTest, EveryModeDecodesBackThroughLibtiff) {
       ADD_FAILURE() << "decoded rows differ from the input";
       return false;
     });
+  }
+}
+
+// Group 3 1-D code with an EOL before every row is libtiff's own Group 3 1-D
+// code, byte for byte. Beyond the corpus, images whose sound code libtiff's
+// decoder refuses, its own code included: a row of single-pixel runs that
+// starts black overflows its run buffer when the width is a multiple of 32.
+// Each bitmap (0 = black) repeats its bytes to fill the image, as the fax
+// fuzz target builds images; the first is an input that target found.
+TEST(CCITTLibtiffTest, Group3OneDimWithEolsIsByteIdenticalToLibtiff) {
+  const auto identical = [](const TFaxImage& image) {
+    const std::vector<uint8_t> theirs =
+        ccitt_test::TiffEncode(image.Ink, image.Width, image.Height, TTiffFax::Group3OneDim);
+    EXPECT_FALSE(theirs.empty());
+    if (OneDimWithEols(image) == theirs) return true;
+    ADD_FAILURE() << "code differs from libtiff's";
+    return false;
+  };
+  ForCorpus(identical);
+
+  std::vector<uint8_t> fuzzFind = {0x76};
+  fuzzFind.insert(fuzzFind.end(), 86, 0x55);
+  fuzzFind.insert(fuzzFind.end(), {0xbf, 0x01, 0xff});
+  struct TCase {
+    const char* Name;
+    int Width;
+    int Height;
+    std::vector<uint8_t> Bitmap;
+  };
+  const TCase cases[] = {
+      {"fuzz find", 512, 7, fuzzFind},
+      {"single-pixel runs starting black", 32, 1, {0x55}},
+      {"rows of single-pixel runs starting black, then white", 64, 4,
+       {0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA}},
+      {"single-pixel runs, widest", 5984, 3, {0x55}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TFaxImage image(c.Width, c.Height);
+    for (std::size_t i = 0; i < image.Ink.size(); ++i)
+      image.Ink[i] = static_cast<uint8_t>(~c.Bitmap[i % c.Bitmap.size()]);
+    ccitt_test::ClearPadding(image.Ink, image.Width, image.RowBytes);
+    identical(image);
   }
 }
 
