@@ -25,15 +25,16 @@ TCIEWriter<ShowAll> CIE(const TContext& c) {
 TLuvRow LuvRow(const TContext& c, double L) { return c.CIE->LuvRow(L); }
 TLabRow LabRow(const TContext& c, double L) { return c.CIE->LabRow(L); }
 
+// Inlined into each pixel loop: as a call it costs a sixth of the time.
 template <bool ShowAll>
-void LuvPixel(const TCIEWriter<ShowAll>& write, TColor32* px, const TLuvRow& row, double u, double v) {
+[[gnu::always_inline]] inline void LuvPixel(const TCIEWriter<ShowAll>& write, TColor32* px, const TLuvRow& row, double u, double v) {
   double X, Y, Z;
   row.ToXYZ(u, v, X, Y, Z);
   write(px, X, Y, Z);
 }
 
 template <bool ShowAll>
-void LabPixel(const TCIEWriter<ShowAll>& write, TColor32* px, const TLabRow& row, const TLabAB& ab) {
+[[gnu::always_inline]] inline void LabPixel(const TCIEWriter<ShowAll>& write, TColor32* px, const TLabRow& row, const TLabAB& ab) {
   double X, Y, Z;
   row.ToXYZ(ab, X, Y, Z);
   write(px, X, Y, Z);
