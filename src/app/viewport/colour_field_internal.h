@@ -22,7 +22,7 @@ struct TContext {
   int W = 0, H = 0;
   double S = 0;
   std::optional<colour_rows::TCIERowConverter> CIE;  // CIE view types only
-  std::optional<TPathTable> Path;        // path view types only
+  std::optional<TPathTable> Path;                    // path view types only
 
   double X(int x) const { return x / static_cast<double>(W - 1); }
   double Y(int y) const { return y / static_cast<double>(H - 1); }
