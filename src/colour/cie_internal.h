@@ -1,24 +1,21 @@
 #pragma once
 // Kernels of the CIE conversions on settings already resolved to a matrix,
 // a white and a gamma, so a composed conversion reads the settings once.
+// The XYZ-from-L* kernels are those of the row converters (cie_rows.h), so a
+// pixel converted alone and one converted in a row agree to the bit.
 // Internal to src/colour.
 
 #include <cmath>
 #include <numbers>
 
+#include "colour/cie_rows.h"
 #include "colour/cie_spaces.h"
 
 namespace colour_internal {
 
 inline constexpr double kPi = std::numbers::pi;
 
-// X = m0 r + m3 g + m6 b etc. with r, g, b linear 0..1.
-inline void MultiplyColumns(const TColorMatrix& m, double a, double b, double c, double& x,
-                            double& y, double& z) noexcept {
-  x = m[0] * a + m[3] * b + m[6] * c;
-  y = m[1] * a + m[4] * b + m[7] * c;
-  z = m[2] * a + m[5] * b + m[8] * c;
-}
+using colour_rows::MultiplyColumns;
 
 // A 0..255 component to linear light: a plain power law, zero stays zero.
 inline double Linearise(double c, double gamma) noexcept {
@@ -54,14 +51,7 @@ inline double LightnessLuv(double y) noexcept {
   return static_cast<double>(116.0L * std::pow(static_cast<long double>(y), 1.0L / 3.0L) - 16.0L);
 }
 
-// Relative luminance of a lightness: cubic above L* = 8, linear up to it.
-inline double LuminanceOf(double L) noexcept {
-  if (L > 8.0) {
-    const double t = (L + 16.0) / 116.0;
-    return t * t * t;
-  }
-  return static_cast<double>(L / kCIEKappa);
-}
+using colour_rows::LuminanceOf;
 
 inline void XYZToLuv(double X, double Y, double Z, const TReferenceWhiteValues& w, double& L,
                      double& u, double& v) noexcept {
@@ -76,22 +66,7 @@ inline void XYZToLuv(double X, double Y, double Z, const TReferenceWhiteValues& 
 
 inline void LuvToXYZ(double L, double u, double v, const TReferenceWhiteValues& w, double& X,
                      double& Y, double& Z) noexcept {
-  if (L == 0.0 && u == 0.0 && v == 0.0) {
-    X = Y = Z = 0.0;
-    return;
-  }
-  // 9999999 stands in for each division by zero: it drives the colour far
-  // outside every gamut instead of producing infinities.
-  constexpr double kHuge = 9999999.0;
-  Y = LuminanceOf(L) * w.Yw;
-  const double du = u + 13.0 * L * w.uw;
-  const double a = du == 0.0 ? kHuge : (52.0 * L / du - 1.0) * 0.33333333333333;
-  const double bb = -5.0 * Y;
-  const double c = -1.0 / 3.0;
-  const double dv = v + 13.0 * L * w.vw;
-  const double d = dv == 0.0 ? kHuge : (39.0 * L / dv - 5.0) * Y;
-  X = a - c == 0.0 ? kHuge : (d - bb) / (a - c);
-  Z = X * a + bb;
+  colour_rows::TLuvRow(L, w).ToXYZ(u, v, X, Y, Z);
 }
 
 // The CIELAB companding function; its cube root is the decimal 0.3333333333333.
@@ -110,27 +85,9 @@ inline void XYZToLab(double X, double Y, double Z, const TReferenceWhiteValues& 
   b = 200.0 * (fy - fz);
 }
 
-// Inverse companding of fx or fz.
-inline double LabFInverse(double f) noexcept {
-  const double f3 = f * f * f;
-  if (f3 > kCIEEpsilon) return f3;
-  return static_cast<double>((116.0 * f - 16.0) / kCIEKappa);
-}
-
 inline void LabToXYZ(double L, double a, double b, const TReferenceWhiteValues& w, double& X,
                      double& Y, double& Z) noexcept {
-  if (L == 0.0 && a == 0.0 && b == 0.0) {
-    X = Y = Z = 0.0;
-    return;
-  }
-  const double yr = LuminanceOf(L);
-  const double fy =
-      yr <= kCIEEpsilon ? static_cast<double>((kCIEKappa * yr + 16.0L) / 116.0L) : (L + 16.0) / 116.0;
-  const double fx = a / 500.0 + fy;
-  const double fz = fy - b / 200.0;
-  X = LabFInverse(fx) * w.Xw;
-  Y = yr * w.Yw;
-  Z = LabFInverse(fz) * w.Zw;
+  colour_rows::TLabRow(L, w).ToXYZ(colour_rows::TLabAB(a, b), X, Y, Z);
 }
 
 // Chroma and hue in degrees [0, 360) of a cartesian pair. A negative zero is
@@ -147,9 +104,9 @@ inline void ToPolar(double x, double y, double& C, double& h) noexcept {
 }
 
 inline void FromPolar(double C, double h, double& x, double& y) noexcept {
-  const double a = h * kPi / 180.0;
-  x = C * std::cos(a);
-  y = C * std::sin(a);
+  const colour_rows::THueDirection d = colour_rows::HueDirection(h);
+  x = C * d.Cos;
+  y = C * d.Sin;
 }
 
 }  // namespace colour_internal

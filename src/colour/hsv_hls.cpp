@@ -1,21 +1,10 @@
-// HSV and HLS on the 0..255 scale with the hue in degrees.
+// HSV and HLS on the 0..255 scale with the hue in degrees. The conversions
+// to RGB are the pixel kernels of hsv_hls_rows.h.
 #include "colour/rgb_spaces.h"
 
-#include <cmath>
-
-#include "foundation/rounding.h"
+#include "colour/hsv_hls_rows.h"
 
 namespace {
-
-double Round(double c) noexcept { return static_cast<double>(RoundDouble(c)); }
-
-// Hue reduced into [0, 360]. fmod keeps a huge hue from looping for ever; a
-// hue just below 0 can land on 360 itself, which the callers accept.
-double ReduceHue(double H) noexcept {
-  H = std::fmod(H, 360.0);
-  if (H < 0.0) H += 360.0;
-  return H;
-}
 
 // Shared hue of RGBToHSV and RGBToHLS; the test order R, G, B settles ties.
 double HueOf(const TRGB& c, double max, double d) noexcept {
@@ -32,24 +21,6 @@ double HueOf(const TRGB& c, double max, double d) noexcept {
   return H;
 }
 
-// Which of (V, p, q, t) goes to R, G and B in each 60-degree sector.
-enum : int { kV, kP, kQ, kT };
-constexpr int kSectorPick[6][3] = {
-    {kV, kT, kP}, {kQ, kV, kP}, {kP, kV, kT}, {kP, kQ, kV}, {kT, kP, kV}, {kV, kP, kQ}};
-
-// One HLS component from the hue position x (in turns) and the two levels.
-double HLSComponent(double m1, double m2, double x) noexcept {
-  if (x > 1.0) {
-    x -= 1.0;
-  } else if (x < 0.0) {
-    x += 1.0;
-  }
-  if (x < 1.0 / 6.0) return m1 + (m2 - m1) * 6.0 * x;
-  if (x < 0.5) return m2;
-  if (x < 2.0 / 3.0) return m1 + (m2 - m1) * (2.0 / 3.0 - x) * 6.0;
-  return m1;
-}
-
 }  // namespace
 
 THSV RGBToHSV(const TRGB& RGB) noexcept {
@@ -60,26 +31,7 @@ THSV RGBToHSV(const TRGB& RGB) noexcept {
   return {HueOf(RGB, max, d), max, 255.0 * d / max};
 }
 
-TRGB HSVToRGB(const THSV& HSV) noexcept {
-  if (HSV.S == 0.0) {
-    const double g = Round(HSV.V);  // grey: no upper limit
-    return {g, g, g};
-  }
-  const double h = ReduceHue(HSV.H) / 60.0;
-  // Truncation into 0..5; h = 6 (a hue that reduced to 360) and NaN stay in range.
-  const int i = h >= 5.0 ? 5 : (h >= 0.0 ? static_cast<int>(h) : 0);
-  const double f = h - i;
-  const double k = HSV.V / 255.0;
-  const double level[4] = {
-      HSV.V,                              // kV
-      (255.0 - HSV.S) * k,                // kP
-      (255.0 - HSV.S * f) * k,            // kQ
-      (255.0 - (1.0 - f) * HSV.S) * k,    // kT
-  };
-  const int* pick = kSectorPick[i];
-  auto out = [&](int n) { return std::fmin(Round(level[pick[n]]), 255.0); };
-  return {out(0), out(1), out(2)};
-}
+TRGB HSVToRGB(const THSV& HSV) noexcept { return colour_rows::HSVToRGB(HSV.H, HSV.V, HSV.S); }
 
 THLS RGBToHLS(const TRGB& RGB) noexcept {
   const double max = Max3(RGB.R, RGB.G, RGB.B);
@@ -91,18 +43,6 @@ THLS RGBToHLS(const TRGB& RGB) noexcept {
   return {HueOf(RGB, max, d), L, S};
 }
 
-TRGB HLSToRGB(const THLS& HLS) noexcept {
-  if (HLS.S == 0.0) {
-    const double g = Round(HLS.L);
-    return {g, g, g};
-  }
-  const double h = ReduceHue(HLS.H) / 360.0;
-  const double L = HLS.L;
-  const double S = HLS.S;
-  const double m2 = L >= 127.5 ? L + S - L * S / 255.0 : L * (255.0 + S) / 255.0;
-  const double m1 = 2.0 * L - m2;
-  return {Round(HLSComponent(m1, m2, h + 1.0 / 3.0)), Round(HLSComponent(m1, m2, h)),
-          Round(HLSComponent(m1, m2, h - 1.0 / 3.0))};
-}
+TRGB HLSToRGB(const THLS& HLS) noexcept { return colour_rows::HLSToRGB(HLS.H, HLS.L, HLS.S); }
 
 TColor HLSToColor(const THLS& HLS) noexcept { return RGBToColor(HLSToRGB(HLS)); }

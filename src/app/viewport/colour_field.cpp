@@ -13,9 +13,7 @@ void RenderField(TBitmap32& Bitmap, const TFieldParams& Params) {
   c.H = Bitmap.Height();
   c.S = Params.SliderValue;
   if (Params.ViewType <= vtLabH) {  // converted through CIE XYZ
-    c.XYZToRGB = &GetXYZToRGBMatrix(Params.Settings);
-    c.White = &GetReferenceWhite(Params.Settings);
-    c.Encoder.emplace(GetGamma(Params.Settings));
+    c.CIE.emplace(Params.Settings);
   }
   if (FollowsPalettePath(Params.ViewType)) c.Path = BuildPathTable(c.S, Params.Palettes, Params.Settings);
   const cfi::TRenderFn render = Params.ViewType <= vtLabH

@@ -7,9 +7,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "app/viewport/device_kernels.h"
 #include "app/viewport/fast_atan2.h"
 #include "app/viewport/field_pixels.h"
+#include "colour/hsv_hls_rows.h"
 #include "colour/rgb_spaces.h"
 #include "foundation/assertion.h"
 
@@ -22,13 +22,13 @@ namespace {
 template <bool ShowAll>
 void HLSPixel(TColor32* px, double H, double L, double Sd, double f) {
   if (f == 0 && Sd != 0) return TDeviceWriter<ShowAll>::OutOfGamut(px);
-  TDeviceWriter<ShowAll>::Write(px, device_kernels::HLSToRGB(H, L, f == 0 ? Sd : Sd / f));
+  TDeviceWriter<ShowAll>::Write(px, colour_rows::HLSToRGB(H, L, f == 0 ? Sd : Sd / f));
 }
 
 template <bool ShowAll>
 void HSVPixel(TColor32* px, double H, double V, double Sd, double f) {
   if (f == 0 && Sd != 0) return TDeviceWriter<ShowAll>::OutOfGamut(px);
-  TDeviceWriter<ShowAll>::Write(px, device_kernels::HSVToRGB(H, V, f == 0 ? Sd : Sd / f));
+  TDeviceWriter<ShowAll>::Write(px, colour_rows::HSVToRGB(H, V, f == 0 ? Sd : Sd / f));
 }
 
 // 10 "HLS_H": display saturation 0..510 across, lightness down, H = S.
@@ -92,9 +92,10 @@ void RenderHSVSaturation(TBitmap32& bmp, const TContext& c) {
 // m1 and m2, and every HSV colour one at p, whatever the hue.
 // The saturation terms of one disc row, in a loop of their own so that the
 // square roots and divisions run two at a time: display saturation Sd,
-// model saturation Sd / f, and for HLS the levels m1 and m2 of HLSToRGB.
-// Every operation is the scalar one (IEEE, correctly rounded), in the same
-// order, so the values are those of the per-pixel formulas.
+// model saturation Sd / f, and for HLS the levels m1 and m2 of HLSToRGB
+// (by the colour library, a row at a time). Every operation is the scalar
+// one (IEEE, correctly rounded), in the same order, so the values are those
+// of the per-pixel formulas.
 struct TDiscRow {
   std::vector<double> Sd, Saturation, M1, M2;
   explicit TDiscRow(int width) : Sd(width), Saturation(width), M1(width), M2(width) {}
@@ -109,29 +110,20 @@ void DiscRowTerms(const std::vector<double>& xds, double yd, double f, double L,
   for (; x + 1 < n; x += 2) {
     const __m128d xd = _mm_loadu_pd(&xds[x]);
     const __m128d sd = _mm_mul_pd(k255, _mm_sqrt_pd(_mm_add_pd(_mm_mul_pd(xd, xd), kYY)));
-    const __m128d sat = _mm_div_pd(sd, kF);
     _mm_storeu_pd(&row.Sd[x], sd);
-    _mm_storeu_pd(&row.Saturation[x], sat);
-    if (hls) {
-      const __m128d l = _mm_set1_pd(L);
-      // L >= 127.5: L + S - L * S / 255; else L * (255 + S) / 255.
-      const __m128d m2 = L >= 127.5 ? _mm_sub_pd(_mm_add_pd(l, sat), _mm_div_pd(_mm_mul_pd(l, sat), k255))
-                                    : _mm_div_pd(_mm_mul_pd(l, _mm_add_pd(k255, sat)), k255);
-      _mm_storeu_pd(&row.M2[x], m2);
-      _mm_storeu_pd(&row.M1[x], _mm_sub_pd(_mm_mul_pd(_mm_set1_pd(2.0), l), m2));
-    }
+    _mm_storeu_pd(&row.Saturation[x], _mm_div_pd(sd, kF));
   }
 #endif
   for (; x < n; ++x) {
     row.Sd[x] = 255 * std::sqrt(xds[x] * xds[x] + yy);
     row.Saturation[x] = row.Sd[x] / f;
-    if (hls) device_kernels::HLSLevels(L, row.Saturation[x], row.M1[x], row.M2[x]);
   }
+  if (hls) colour_rows::HLSLevelsRow(L, row.Saturation, row.M1, row.M2);
 }
 
 template <bool ShowAll, bool HSV>
 void RenderDisc(TBitmap32& bmp, const TContext& c) {
-  using namespace device_kernels;
+  using namespace colour_rows;
   const double f = HSV ? c.S / 255 : HLSFactor(c.S);
   const TFastAtan2 atan2;
   const int cx = (c.W - 1) / 2;  // the last column of the left half
@@ -142,7 +134,7 @@ void RenderDisc(TBitmap32& bmp, const TContext& c) {
 
   for (int y = 0; y <= cy; ++y) {
     const double yd = (0.5 - c.Y(y)) * 2;  // >= 0
-    for (int x = 0; x <= cx; ++x) turns[x] = atan2(yd, xds[x]) * (1 / (2 * ci::kPi));  // 0.25..0.5
+    for (int x = 0; x <= cx; ++x) turns[x] = atan2(yd, xds[x]) * (1 / kTwoPi);  // 0.25..0.5
     const int rows[2] = {y, c.H - 1 - y};  // the row and its mirror (the same in the middle)
     for (int k = 0; k < (rows[1] == y ? 1 : 2); ++k) {
       const bool bottom = k == 1;
@@ -168,7 +160,7 @@ void RenderDisc(TBitmap32& bmp, const TContext& c) {
         if (bottom && t != 0) t = 1 - t;
         const double saturation = terms.Saturation[x];
         if constexpr (HSV) {
-          if (!ShowAll && Round((255.0 - saturation) * (c.S / 255.0)) < 0) continue;
+          if (!ShowAll && Round(HSVLowLevel(c.S, saturation)) < 0) continue;
           TDeviceWriter<ShowAll>::Write(px, HSVFromSixths(t * 6, c.S, saturation));
         } else {
           const double m1 = terms.M1[x], m2 = terms.M2[x];
@@ -225,7 +217,7 @@ void RenderOpponentPlane(TBitmap32& bmp, const TContext& c) {
 template <bool ShowAll>
 void RenderOpponentChroma(TBitmap32& bmp, const TContext& c) {
   Sweep(
-      bmp, c, [&](int x) { return Direction(c.X(x) * 360 / 360 * (2 * ci::kPi), c.S); },
+      bmp, c, [&](int x) { return Direction(c.X(x) * 360 / 360 * kTwoPi, c.S); },
       [&](int y) { return (1 - c.Y(y)) * 100; },
       [&](TColor32* px, TPair d, double I) { OpponentPixel<ShowAll>(px, I, d.A, d.B); });
 }
@@ -233,7 +225,7 @@ void RenderOpponentChroma(TBitmap32& bmp, const TContext& c) {
 // 21 "RGB_H": the opponent hue line at hue S, intensity down.
 template <bool ShowAll>
 void RenderOpponentHueLine(TBitmap32& bmp, const TContext& c) {
-  const TPair dir = Direction(c.S / 360 * (2 * ci::kPi), 100);
+  const TPair dir = Direction(c.S / 360 * kTwoPi, 100);
   Sweep(
       bmp, c,
       [&](int x) {

@@ -4,27 +4,25 @@
 // helpers. Internal to the colour field (colour_field*.cpp).
 
 #include <cmath>
+#include <numbers>
 #include <optional>
 #include <vector>
 
-#include "app/viewport/gamma_encoder.h"
 #include "app/viewport/lightness_path.h"
 #include "app/viewport/view_types.h"
-#include "colour/cie_internal.h"
+#include "colour/cie_rows.h"
 #include "graphics/bitmap32.h"
 
 namespace colour_field_internal {
 
-namespace ci = colour_internal;
+inline constexpr double kTwoPi = 2 * std::numbers::pi;
 
 // Everything a render depends on besides the pixel position, resolved once.
 struct TContext {
   int W = 0, H = 0;
   double S = 0;
-  const TColorMatrix* XYZToRGB = nullptr;
-  const TReferenceWhiteValues* White = nullptr;
-  std::optional<TGammaEncoder> Encoder;  // CIE view types only
-  std::optional<TPathTable> Path;        // path view types only
+  std::optional<colour_rows::TCIERowConverter> CIE;  // CIE view types only
+  std::optional<TPathTable> Path;                    // path view types only
 
   double X(int x) const { return x / static_cast<double>(W - 1); }
   double Y(int y) const { return y / static_cast<double>(H - 1); }
@@ -56,10 +54,10 @@ struct TLevelFactor {
 inline TPair Direction(double radians, double scale) {
   return {scale * std::cos(radians), scale * std::sin(radians)};
 }
-// The polar forms' own angle conversion, so a hoisted cos/sin matches theirs.
+// The polar forms' own direction of a hue, so a hoisted cos/sin matches theirs.
 inline TPair HueDirection(double hueDegrees) {
-  const double a = hueDegrees * ci::kPi / 180.0;
-  return {std::cos(a), std::sin(a)};
+  const colour_rows::THueDirection d = colour_rows::HueDirection(hueDegrees);
+  return {d.Cos, d.Sin};
 }
 
 inline double HLSFactor(double L) { return L <= 127.5 ? L / 127.5 : 1.0 - (L - 127.5) / 127.5; }

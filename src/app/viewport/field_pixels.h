@@ -1,16 +1,14 @@
 #pragma once
 // The two pixel writers of the colour field, chosen once per render: one for
-// colours computed in CIE XYZ (through the working space's matrix and the
-// tabulated power law) and one for colours already on the 0..255 scale. With
+// colours computed in CIE XYZ (taken to levels by the colour library's row
+// converter) and one for colours already on the 0..255 scale. With
 // ShowAll every pixel is written, clamped; otherwise only pixels whose three
 // components lie in 0..255, the rest keep the background.
 
 #include <cstdint>
 
-#include "app/viewport/gamma_encoder.h"
-#include "colour/cie_internal.h"
+#include "colour/cie_rows.h"
 #include "colour/colour_records.h"
-#include "colour/colour_settings.h"
 #include "graphics/color_types.h"
 
 namespace field_pixels {
@@ -59,25 +57,18 @@ struct TDeviceWriter {
 template <bool ShowAll>
 class TCIEWriter {
  public:
-  TCIEWriter(const TColorMatrix& XYZToRGB, const TGammaEncoder& encoder)
-      : FMatrix(XYZToRGB), FEncoder(encoder) {}
+  explicit TCIEWriter(const colour_rows::TCIERowConverter& convert) : FToLevels(convert.XYZToLevels()) {}
 
   void operator()(TColor32* px, double X, double Y, double Z) const {
     using namespace field_pixels;
-    double r, g, b;
-    colour_internal::MultiplyColumns(FMatrix, X, Y, Z, r, g, b);
-    const int R = FEncoder.Level(r);
-    const int G = FEncoder.Level(g);
-    const int B = FEncoder.Level(b);
+    const colour_rows::TRGBLevels c = FToLevels(X, Y, Z);
     if constexpr (ShowAll) {
-      *px = Opaque(ClampedLevel(R), ClampedLevel(G), ClampedLevel(B));
+      *px = Opaque(ClampedLevel(c.R), ClampedLevel(c.G), ClampedLevel(c.B));
     } else {
-      if ((static_cast<unsigned>(R) | static_cast<unsigned>(G) | static_cast<unsigned>(B)) <= 255u)
-        *px = Opaque(R, G, B);
+      if (c.InGamut()) *px = Opaque(c.R, c.G, c.B);
     }
   }
 
  private:
-  const TColorMatrix FMatrix;  // a copy: the pixel loop keeps it in registers
-  const TGammaEncoder& FEncoder;
+  const colour_rows::TXYZToLevels FToLevels;  // a copy: the pixel loop keeps the matrix in registers
 };

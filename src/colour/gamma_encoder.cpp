@@ -1,4 +1,4 @@
-#include "app/viewport/gamma_encoder.h"
+#include "colour/gamma_encoder.h"
 
 #include <bit>
 #include <cmath>

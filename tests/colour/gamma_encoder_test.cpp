@@ -1,4 +1,4 @@
-#include "app/viewport/gamma_encoder.h"
+#include "colour/gamma_encoder.h"
 
 #include <gtest/gtest.h>
 
@@ -6,21 +6,17 @@
 #include <limits>
 #include <random>
 
+#include "colour/cie_spaces.h"
 #include "foundation/rounding.h"
 
 namespace {
 
-// The level the working space's own encoder gives: 255 * exp(log(c) / gamma),
-// -1 for a negative value, rounded; outside 0..255 as the encoder reports it.
+// The level of the library's own encoding (LinearRGBToRGB: 255 * exp(log(c) /
+// gamma), -1 for a negative value), rounded; outside 0..255 as the encoder
+// reports it.
 int ReferenceLevel(double c, double gamma) {
-  double e;
-  if (c > 0.0) {
-    e = 255.0 * std::exp(std::log(c) / gamma);
-  } else if (c == 0.0) {
-    e = 0.0;
-  } else {
-    e = -1.0;
-  }
+  const TColorSettings settings{0, 3, gamma, 2};
+  const double e = LinearRGBToRGB(c, c, c, &settings).R;
   if (e >= 0.0 && e <= 255.0) return RoundDouble(e);
   return e > 255.0 ? kLevelAbove : kLevelBelow;
 }

@@ -2,7 +2,8 @@
 // The working space's power law from linear light to an 8-bit channel, by
 // table: the same byte as 255 * exp(log(c) / gamma) rounded to nearest (ties
 // to even), without a logarithm or an exponential per channel. Built once per
-// field render from the gamma alone.
+// setting from the gamma alone (TCIERowConverter holds one); building it
+// allocates, Level does not.
 
 #include <bit>
 #include <cstdint>
