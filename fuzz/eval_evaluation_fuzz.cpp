@@ -27,6 +27,7 @@
 #include "treemap/tree_map_data_source.h"
 #include "treemap/tree_map_level.h"
 #include "treemap/tree_map_node.h"
+#include "fixed_wall_clock.h"
 
 namespace {
 

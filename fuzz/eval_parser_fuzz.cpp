@@ -11,6 +11,7 @@
 #include "eval/language/expression.h"
 #include "eval/language/parser.h"
 #include "eval/language/tokenizer.h"
+#include "fixed_wall_clock.h"
 
 namespace {
 

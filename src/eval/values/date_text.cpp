@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "eval/language/number_reading.h"
+#include "eval/values/wall_clock.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ int32_t DaysInMonth(int32_t y, int32_t m) {
 }
 
 int32_t CurrentYear() {
-  const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
+  const auto today = std::chrono::floor<std::chrono::days>(JUXWallClockNow());
   return static_cast<int>(std::chrono::year_month_day(today).year());
 }
 

@@ -7,6 +7,7 @@
 
 #include "eval/values/date_text.h"
 #include "eval/values/derived_vars.h"
+#include "eval/values/wall_clock.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ constexpr double kMillisecondsPerDay = 86400000.0;
 }  // namespace
 
 double JUXCurrentDateTime() {
-  const auto now = std::chrono::system_clock::now();
+  const auto now = JUXWallClockNow();
   const auto milliseconds =
       std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
