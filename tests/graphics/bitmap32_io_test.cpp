@@ -184,11 +184,11 @@ TLoadResult LoadWithinAddressSpace(TLoader load, const TBytes& bytes, size_t bud
   return result;
 }
 
-// Short files whose headers declare huge images. Before, each allocated the
-// declared size (1 GiB or more) before the data ran out, or decoded a grey
-// image of the declared size. Now each is refused within 100 MB of address
-// space. The sanitizers reserve address space of their own, so the limit is
-// only applied in a plain build.
+// Short files whose headers declare huge images are refused within 100 MB of
+// address space: none allocates the declared size (1 GiB or more) before its
+// data runs out, and none decodes as a grey image of that size. The sanitizers
+// reserve address space of their own, so the limit is only applied in a plain
+// build.
 TEST(Bitmap32Io, ShortFilesDeclaringHugeImagesAreRefusedWithinBudget) {
   const TBitmap32 grey8 = [] {
     TBitmap32 image(8, 8);
@@ -243,14 +243,14 @@ TBytes InsertBeforeChunk(TBytes png, const std::string& before, const TBytes& by
   return png;
 }
 
-// A chunk that declares more bytes than the file holds is refused before
-// libpng reads it, whatever its type. Before, libpng allocated the declared
-// 2 GiB for text and suggested-palette chunks (about 2.1 GB and 15 s each);
-// under the address space limit that allocation fails, libpng skips the
-// chunk and runs off the end: refused, but only thanks to the limit, with
-// libpng's reason. A lying chunk after the image data loaded. What follows
-// IEND, or a file that ends at a chunk boundary or inside IEND, loads as
-// before: the decoder never reads it.
+// A chunk before IEND that declares more bytes than the file holds is refused
+// before libpng reads it, whatever its type and whether it stands before or
+// after the image data, with a reason naming the chunk and its declared
+// length. libpng left to itself would try to allocate the declared 2 GiB for
+// text and suggested-palette chunks; the load runs under a 100 MB address
+// space limit, and the reason shows the refusal is not libpng's own. What
+// follows IEND, or a file that ends at a chunk boundary or inside IEND, loads:
+// the decoder never reads it.
 TEST(Bitmap32Io, PngChunksDeclaringMoreThanTheFileHoldsAreRefused) {
   const TBytes png = SaveBitmap32ToPng(Gradient(16, 16));
   const struct {

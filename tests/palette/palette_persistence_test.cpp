@@ -291,7 +291,9 @@ TEST_F(PalettePersistence, CustomKeyCountsFromTheFile) {
       {"<P><NumKeys>70000</NumKeys></P>", 0},
       {"<P><NumKeys>2147483647</NumKeys></P>", 0},
       {"<P><NumKeys>2147483647</NumKeys><Key_0_R>1</Key_0_R></P>", 1},
-      // Other children and keys past the count do not count.
+      // Only children named like a key component count toward the cap, and every
+      // such child does: Key_9_B, past a count of 3, counts; Key_0_X, Key__R,
+      // Key_x_G, Key_ and Other do not.
       {"<P><NumKeys>3</NumKeys><Key_0_R>1</Key_0_R><Key_0_X>1</Key_0_X><Key__R>1</Key__R><Key_x_G>1</Key_x_G>"
        "<Key_9_B>1</Key_9_B><Key_>1</Key_><Other>1</Other></P>",
        2},
@@ -319,10 +321,10 @@ TEST_F(PalettePersistence, CustomKeyCountsFromTheFile) {
 }
 
 // Key lists up to the palette bound of 100000 colours round-trip whole
-// (300000 key children). Before, a load of more than 65536 keys loaded none.
-// The saved type key puts every later key one place after its load position,
-// so each is found by name, which once walked the children from the start: a
-// load quadratic in their number (found by fuzzing the palette load).
+// (300000 key children), counts past 65536 included. The saved type key puts
+// every later key one place after its load position, so each is found by
+// name, through a lookup that does not walk the children: the load stays
+// linear in their number (a slow case found by fuzzing the palette load).
 TEST_F(PalettePersistence, CustomRoundTripOfLargeKeyCounts) {
   for (const int count : {65537, 100000}) {
     SCOPED_TRACE(count);

@@ -122,8 +122,7 @@ void TForm1::btnCopySelectedToCustomClick() {
   CustomPalette->Assign(*FilteredBrewerPalettes.front());
   CustomPalette->SetName(kCustomName);
   // The copy brings the scheme's interpolation method: the "Custom" tab's
-  // list shows it. Its change handler runs on the user's choice only, and the
-  // blocker keeps it that way should it ever listen to every change.
-  const QSignalBlocker hold(cmbInterpolationMethod);
+  // list shows it. Its change handler runs on the user's choice (activated)
+  // only, so this redraws nothing.
   cmbInterpolationMethod->setCurrentIndex(CustomPalette->CustPal().InterpolationMethod());
 }

@@ -259,7 +259,7 @@ TEST_F(Viewport, ValueEditShowsTheStartOfTheNumber) {
   const std::vector<std::pair<const char*, std::function<void()>>> writes = {
       {"from a colour", [&] { View.SetSliderFromColor(TRGB{200, 120, 40}); }},
       {"set", [&] { View.SetSliderValue(80.6907548421939); }},
-      {"typed", [&] { TypeAndEnter("-12.3456789012345"); }},
+      {"typed", [&] { TypeAndEnter(QString("-12") + UserFormatSettings().DecimalSeparator + "3456789012345"); }},
   };
   for (const auto& [name, write] : writes) {
     SCOPED_TRACE(name);

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "colour/colour_interpolation.h"
 #include "colour/rgb_spaces.h"
+#include "foundation/format_settings.h"
 #include "foundation/rounding.h"
 #include "graphics/bitmap32.h"
 #include "graphics/color32.h"
@@ -18,6 +21,12 @@ constexpr int kWidth = kPanelSize - kSliderWidthMargin;
 constexpr TColor32 kFrame = Color32(153, 153, 153);
 constexpr TColor32 kThumbOuter = Color32(102, 102, 102);
 constexpr TColor32 kTick = Color32(170, 170, 170);
+
+// Text with a '.', written with the user's decimal separator as the value texts are.
+std::string InUserLocale(std::string text) {
+  std::replace(text.begin(), text.end(), '.', UserFormatSettings().DecimalSeparator);
+  return text;
+}
 constexpr TColor32 kBlank = Color32(1, 2, 3);
 
 double BlueHue() { return GetPrimaryHue(pcBlue, nullptr); }
@@ -225,7 +234,7 @@ TEST_F(ColorSliderTest, DragWritesThePositionAndSparesAutomaticContrast) {
   // A typed contrast is stored all the same; the automatic one stays in force.
   EXPECT_TRUE(Slider.ApplyTypedValue(0.3));
   EXPECT_EQ(Seq().Contrast(), 0.3);
-  EXPECT_EQ(Slider.ValueText(), "0.64");
+  EXPECT_EQ(Slider.ValueText(), InUserLocale("0.64"));
   Seq().SetAutomatedContrast(false);
   Slider.DragTo(kSliderLeft + 51);
   EXPECT_EQ(Seq().Contrast(), 0.5);
@@ -240,7 +249,7 @@ TEST_F(ColorSliderTest, QualitativeFieldsAndMismatchedKinds) {
   Slider.Kind = skContrast;
   EXPECT_TRUE(Slider.ApplyTypedValue(2.346));
   EXPECT_EQ(Palette.QualPal().Contrast(), 2.346);
-  EXPECT_EQ(Slider.ValueText(), "2.35");  // shown to 2 decimals
+  EXPECT_EQ(Slider.ValueText(), InUserLocale("2.35"));  // shown to 2 decimals
   // A curve-palette kind on a qualitative palette drives nothing.
   Slider.Kind = skMidPoint;
   EXPECT_FALSE(Slider.ApplyTypedValue(0.2));

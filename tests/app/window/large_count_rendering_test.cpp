@@ -1,8 +1,7 @@
-// Large colour counts draw only what can be seen, and the pictures stay those
-// of the plain drawing: every swatch filled, every distance text that fits
-// written (all of them while they all fit, as the drawing always did), a
-// marker at every colour of the overlay. The plain drawing is kept here as the
-// reference.
+// Large colour counts draw only what can be seen, and the pictures are those
+// of a plain drawing of everything: every swatch filled, every distance text
+// that fits written (all of them while they all fit), a marker at every colour
+// of the overlay. The plain drawing is written out here as the reference.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -44,7 +43,7 @@ bool HasColors(const TColorPalette* palette) { return palette != nullptr && pale
 
 // Which distance texts the plain drawing writes.
 enum class TTextRule {
-  kEvery,    // all of them, overlapping or cut (the drawing before texts were laid out)
+  kEvery,    // all of them, whether or not they overlap or are cut off
   kFitting,  // from the top down, those whose extent lies inside the image and below the text above
 };
 
@@ -201,7 +200,7 @@ TEST(LargeCountRendering, SwatchesAndDistancesAreThoseOfThePlainDrawing) {
       form.Palettes[0] = s.Current;
       form.DrawPalette();
       ASSERT_EQ(Pixels(form.PaletteBitmap), Pixels(PlainSwatches(form, TTextRule::kFitting)));
-      // While every distance fits, they are all written, as they always were.
+      // While every distance fits, they are all written.
       if (EveryDistanceFits(form)) {
         ++allFit;
         ASSERT_EQ(Pixels(form.PaletteBitmap), Pixels(PlainSwatches(form, TTextRule::kEvery)));

@@ -17,6 +17,7 @@
 #include "app/window/main_window_fixture.h"
 #include "app/window/num_colors_limit.h"
 #include "colour/cie_spaces.h"
+#include "foundation/format_settings.h"
 #include "graphics/bitmap32.h"
 #include "palette/colour_palette.h"
 
@@ -148,19 +149,21 @@ TEST_F(MainWindowCountLimit, LeavingTheAutoEditRefusesAsEnterDoes) {
 // "Custom" and reported by "Auto". No count changes.
 TEST_F(MainWindowCountLimit, TextsThatAreNoIntegerAreIgnoredByCustomAndReportedByAuto) {
   struct TCase {
-    const char* Typed;
-    const char* Written;  // the text after Enter; nullptr when it is no number
+    std::string Typed;
+    std::string Written;  // the text after Enter; empty when it is no number
   };
-  const TCase cases[] = {{"3000000000", "3000000000"}, {"99999999999999999999", "1E20"}, {"1.5", "1.5"}, {"abc", nullptr}};
+  const std::string oneAndHalf = std::string("1") + UserFormatSettings().DecimalSeparator + "5";  // the user's locale
+  const TCase cases[] = {
+      {"3000000000", "3000000000"}, {"99999999999999999999", "1E20"}, {oneAndHalf, oneAndHalf}, {"abc", ""}};
   for (bool custom : {true, false}) {
     QLineEdit* edit = UseEdit(custom, 7);
     for (const TCase& c : cases) {
       SCOPED_TRACE(std::string(custom ? "custom " : "auto ") + c.Typed);
       Messages().clear();
       Errors().clear();
-      TypeAndPress(edit, c.Typed);
+      TypeAndPress(edit, QString::fromStdString(c.Typed));
       EXPECT_EQ(PaletteOf(custom).GetNumColors(), 7);
-      if (!c.Written) {
+      if (c.Written.empty()) {
         EXPECT_EQ(Messages(), std::vector<std::string>{"'abc' is not a valid floating point value"});
         EXPECT_TRUE(Errors().empty());
         continue;
@@ -170,7 +173,7 @@ TEST_F(MainWindowCountLimit, TextsThatAreNoIntegerAreIgnoredByCustomAndReportedB
       if (custom)
         EXPECT_TRUE(Errors().empty());
       else
-        EXPECT_EQ(Errors(), std::vector<std::string>{"'" + std::string(c.Written) + "' is not a valid integer value"});
+        EXPECT_EQ(Errors(), std::vector<std::string>{"'" + c.Written + "' is not a valid integer value"});
     }
   }
 }

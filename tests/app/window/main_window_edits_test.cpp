@@ -17,6 +17,7 @@
 #include "app/viewport/viewport_group.h"
 #include "app/window/main_window_fixture.h"
 #include "app/window/palette_ui.h"
+#include "foundation/format_settings.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ TEST(MainWindowEdits, NumbersWrittenAfterEnterShowTheirStart) {
     f.PageControl1->setCurrentIndex(c.Tab);
     QLineEdit& edit = *c.Edit(f);
     edit.setFocus();
-    edit.setText("0.123456789012345");
+    edit.setText(QString("0") + UserFormatSettings().DecimalSeparator + "123456789012345");  // the user's locale
     QTest::keyClick(&edit, Qt::Key_Return);
     ASSERT_TRUE(WiderThanEdit(edit)) << edit.text().toStdString();
     EXPECT_EQ(FirstShownCharacter(edit), 0);

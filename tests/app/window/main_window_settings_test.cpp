@@ -276,19 +276,20 @@ TEST_F(MainWindowSettings, CustomTab) {
   QLineEdit* count = Form().edtCustomNumColors;
   TColorPalette& custom = *Form().CustomPalette;
   struct TCase {
-    const char* Typed;
+    std::string Typed;
     Qt::Key Key;
     int Count;  // the custom palette's count afterwards
   };
+  const std::string fiveAndHalf = std::string("5") + UserFormatSettings().DecimalSeparator + "5";  // the user's locale
   const TCase cases[] = {
       {"7", Qt::Key_Return, 7},  {"7", Qt::Key_Up, 8},     {"999", Qt::Key_Up, 8},
-      {"5.5", Qt::Key_Return, 8},  // not an integer: quietly ignored
+      {fiveAndHalf, Qt::Key_Return, 8},  // not an integer: quietly ignored
       {"-3", Qt::Key_Return, -3},  // a typed count is used as typed
       {"0", Qt::Key_Down, -3},
   };
   for (const TCase& c : cases) {
-    SCOPED_TRACE(std::string(c.Typed) + " key " + std::to_string(c.Key));
-    TypeAndPress(count, c.Typed, c.Key);
+    SCOPED_TRACE(c.Typed + " key " + std::to_string(c.Key));
+    TypeAndPress(count, QString::fromStdString(c.Typed), c.Key);
     EXPECT_EQ(custom.GetNumColors(), c.Count);
   }
   EXPECT_TRUE(Errors().empty());

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "app/test_notifier.h"
@@ -77,15 +79,15 @@ TEST_F(PaletteUITest, SlidersFollowThePaletteType) {
       {ptDiv,
        {skHue, skHue, skColdWarm, skMidPoint, skBrightness, skSaturation, skContrast},
        {10, 50, 90, 130, 190, 230, 270},
-       {"", "", "0", "0.5", "0.75", "0.6", "0.88"}},
+       {"", "", "0", Num(0.5), Num(0.75), Num(0.6), Num(0.88)}},
       {ptQual,
        {skHueShift, skHueRange, skBrightness, skSaturation, skContrast},
        {10, 50, 90, 130, 170},
-       {"0", "1", "1", "0.45", "0.5"}},
+       {"0", "1", "1", Num(0.45), Num(0.5)}},
       {ptSeq,
        {skHue, skColdWarm, skBrightness, skSaturation, skContrast},
        {10, 50, 110, 150, 190},
-       {"", "0", "0.75", "0.6", "0.88"}},
+       {"", "0", Num(0.75), Num(0.6), Num(0.88)}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.Type));
@@ -161,17 +163,20 @@ TEST_F(PaletteUITest, LabelsAreDrawnBesideTheSliders) {
   EXPECT_EQ(darkIn(88), 0);
 }
 
-// With the tool's font every label, the widest ("Cold/Warm:", "Hue Range:")
-// included, ends before its slider's frame, for every palette type: measured
-// in the label's own font, and in the picture, where the slider's frame,
-// thumb and tick are as the slider alone draws them.
+// With the tool's font every label ends before its slider's frame, for every
+// palette type: measured in the label's own font, and in the picture, where
+// the slider's frame, thumb and tick are as the slider alone draws them.
 TEST_F(PaletteUITest, LabelsEndBeforeTheirSliders) {
   const QFontMetrics metrics(UI->LabelFont());
+  // Every label a slider can carry: each kind's name, and the numbered hues.
+  std::vector<QString> labels;
+  for (std::string_view name : SliderKindNames) labels.push_back(QString::fromUtf8(name.data(), name.size()) + ":");
   for (TPaletteType type : {ptSeq, ptDiv, ptQual}) {
     Palette.SetPaletteType(type);
     UI->Redraw();
     for (const TColorSlider& slider : UI->ColorSliders()) {
       const QString label = QString::fromStdString(slider.LabelText());
+      labels.push_back(label);
       SCOPED_TRACE(label.toStdString());
       const int frame = slider.Left - 1;
       EXPECT_LT(10 + metrics.horizontalAdvance(label), frame);
@@ -192,17 +197,24 @@ TEST_F(PaletteUITest, LabelsEndBeforeTheirSliders) {
           ASSERT_EQ(UI->Bitmap().Pixel(x, y), alone.Pixel(x, y)) << x << ", " << y;
     }
   }
-  // Only as much smaller as needed: one pixel more and a label would reach its slider.
+  // Only as much smaller as needed: one pixel more and the widest label's
+  // extent would come within two pixels of its slider's frame.
+  const int pixels = QFontInfo(UI->LabelFont()).pixelSize();
+  if (pixels == QFontInfo(QApplication::font()).pixelSize()) {
+    EXPECT_EQ(UI->LabelFont(), QApplication::font());  // not made smaller at all
+    return;
+  }
   QFont larger = UI->LabelFont();
-  larger.setPixelSize(QFontInfo(UI->LabelFont()).pixelSize() + 1);
-  const QFontMetrics largerMetrics(larger);
-  EXPECT_GE(10 + largerMetrics.horizontalAdvance("Cold/Warm:") + 2, kSliderLeft - 1);
+  larger.setPixelSize(pixels + 1);
+  int widest = 0;
+  for (const QString& label : labels) widest = std::max(widest, TextExtent(larger, 0, 0, label).width());
+  EXPECT_GT(10 + widest + 2, kSliderLeft - 1);
 }
 
 TEST_F(PaletteUITest, PressSetsTheValueAndEveryDragEventFiresOnChange) {
   QTest::mousePress(Image(), Qt::LeftButton, {}, At(kSaturation, 51));
   EXPECT_EQ(Palette.SeqPal().Saturation(), 0.5);
-  EXPECT_EQ(Edit(kSaturation)->text(), "0.5");
+  EXPECT_EQ(Edit(kSaturation)->text(), Num(0.5));
   EXPECT_EQ(UI->DraggedSlider(), kSaturation);
   EXPECT_EQ(Image()->cursor().shape(), Qt::BlankCursor);
   EXPECT_EQ(Changes, 1);
@@ -261,7 +273,7 @@ TEST_F(PaletteUITest, DragsThatMoveNothing) {
   QTest::mousePress(Image(), Qt::LeftButton, {}, At(kContrast, 10));
   QTest::mouseRelease(Image(), Qt::LeftButton, {}, At(kContrast, 10));
   EXPECT_EQ(Palette.SeqPal().Contrast(), 0.88);
-  EXPECT_EQ(Edit(kContrast)->text(), "0.64");
+  EXPECT_EQ(Edit(kContrast)->text(), Num(0.64));
   EXPECT_EQ(Changes, 1);
 }
 
