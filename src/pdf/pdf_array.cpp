@@ -3,10 +3,11 @@
 #include <algorithm>
 
 #include "pdf/pdf_container_internal.h"
+#include "pdf/pdf_tree_internal.h"
 
 TVPdfArray::TVPdfArray(const TVPdfObjectOwner* owner) : FOwner(owner) {}
 
-TVPdfArray::~TVPdfArray() = default;
+TVPdfArray::~TVPdfArray() { pdf_internal::FreeNested(*this); }
 
 TVPdfObject* TVPdfArray::RawItem(int index) const {
   pdf_internal::CheckIndex(index, Count());
@@ -25,12 +26,14 @@ TVPdfObject* TVPdfArray::AddItem(std::unique_ptr<TVPdfObject> obj) {
     return obj.release();
   }
   pdf_internal::CheckInsertion(obj, *this);
+  obj->FHolder = this;
   FItems.push_back(std::move(obj));
   return FItems.back().get();
 }
 
 void TVPdfArray::AddItem(const TVPdfObject& indirect) {
   FItems.push_back(pdf_internal::MakeReference(indirect));
+  FItems.back()->FHolder = this;
 }
 
 TVPdfName* TVPdfArray::FindName(std::string_view name) const {
@@ -41,11 +44,4 @@ TVPdfName* TVPdfArray::FindName(std::string_view name) const {
   return nullptr;
 }
 
-void TVPdfArray::WriteValue(TPdfBytes& out) const {
-  out.push_back('[');
-  for (const auto& item : FItems) {
-    item->SaveToStream(out);
-    out.push_back(' ');
-  }
-  out.push_back(']');
-}
+void TVPdfArray::WriteValue(TPdfBytes& out) const { pdf_internal::WriteTree(*this, out); }

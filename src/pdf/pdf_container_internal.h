@@ -10,6 +10,7 @@
 #include "pdf/pdf_error.h"
 #include "pdf/pdf_object.h"
 #include "pdf/pdf_stream.h"
+#include "pdf/pdf_tree_internal.h"
 
 namespace pdf_internal {
 
@@ -33,39 +34,61 @@ inline std::unique_ptr<TVPdfObject> MakeReference(const TVPdfObject& indirect) {
 
 // True when `target` is `obj` or lies inside it, through the direct objects
 // that arrays, dictionaries and stream dictionaries own. Placeholders end the
-// walk: they only name an object. The walk keeps its own stack, so a deep
-// tree cannot overflow the call stack here.
+// walk: they only name an object. `target` is a container (the one about to
+// take `obj`).
+//
+// Two walks answer it: up from `target` through its holders (is `obj` among
+// them?) and down through the containers inside `obj` (is `target` there?).
+// They take turns a step at a time and the first to finish answers, so the
+// cost is the smaller of the depth of `target` and the number of containers
+// in `obj`: adding a new item to the deepest level of a tree and adding a
+// whole tree to a new root both take a step or two, and building a deep tree
+// either way stays linear. Neither walk recurses.
 inline bool Holds(const TVPdfObject& obj, const TVPdfObject& target) {
-  const bool container = dynamic_cast<const TVPdfArray*>(&obj) != nullptr ||
-                         dynamic_cast<const TVPDFDictionary*>(&obj) != nullptr ||
-                         dynamic_cast<const TVPdfStream*>(&obj) != nullptr;
-  if (!container) return &obj == &target;  // the common case walks nothing
-  std::vector<const TVPdfObject*> pending{&obj};
-  while (!pending.empty()) {
-    const TVPdfObject* next = pending.back();
-    pending.pop_back();
-    if (next == &target) return true;
-    if (const auto* array = dynamic_cast<const TVPdfArray*>(next)) {
-      for (int i = 0; i < array->Count(); ++i) pending.push_back(array->RawItem(i));
-    } else if (const auto* dict = dynamic_cast<const TVPDFDictionary*>(next)) {
-      for (int i = 0; i < dict->Count(); ++i) pending.push_back(dict->GetAtom(i).Value());
-    } else if (const auto* stream = dynamic_cast<const TVPdfStream*>(next)) {
-      pending.push_back(&stream->Dict());
+  if (&obj == &target) return true;
+  if (!IsContainer(obj)) return false;  // the common case walks nothing
+  const TVPdfObject* up = target.Holder();
+  const TVPdfObject* down = &obj;
+  // Containers found inside `obj` and not yet looked into; nothing is
+  // allocated until one holds another.
+  std::vector<const TVPdfObject*> pending;
+  const auto visit = [&](const TVPdfObject* child) {
+    if (child == &target) return true;
+    if (IsContainer(*child)) pending.push_back(child);
+    return false;
+  };
+  while (true) {
+    if (up == nullptr) return false;  // `target` lies in a tree whose root is not `obj`
+    if (up == &obj) return true;
+    up = up->Holder();
+    if (const auto* array = dynamic_cast<const TVPdfArray*>(down)) {
+      for (int i = 0; i < array->Count(); ++i)
+        if (visit(array->RawItem(i))) return true;
+    } else if (const auto* dict = dynamic_cast<const TVPDFDictionary*>(down)) {
+      for (int i = 0; i < dict->Count(); ++i)
+        if (visit(dict->GetAtom(i).Value())) return true;
+    } else if (const auto* stream = dynamic_cast<const TVPdfStream*>(down)) {
+      if (visit(&stream->Dict())) return true;
     }
+    if (pending.empty()) return false;  // everything inside `obj` was seen
+    down = pending.back();
+    pending.pop_back();
   }
-  return false;
 }
 
 // Checks that `container` may take ownership of `obj`: a direct object or a
 // numbered placeholder (other indirect objects belong to the document layer),
-// and not one that holds the container. A refused object is released before
-// the exception, never freed: whoever else holds it keeps it valid.
+// not one that another container owns already, and not one that holds the
+// container. A refused object is released before the exception, never freed:
+// whoever else holds it keeps it valid.
 inline void CheckInsertion(std::unique_ptr<TVPdfObject>& obj, const TVPdfObject& container) {
   const bool indirect = obj->Kind != kPdfDirect && obj->Kind != kPdfPlaceholder;
   const bool unnumbered = obj->Kind == kPdfPlaceholder && obj->ID < 1;
-  if (indirect || unnumbered) static_cast<void>(obj.release());
+  const bool held = obj->Holder() != nullptr;
+  if (indirect || unnumbered || held) static_cast<void>(obj.release());
   PdfRequire(!indirect, "An indirect object must be added by reference.");
   PdfRequire(!unnumbered, "Indirect object has no object number.");
+  PdfRequire(!held, "The object is already held by another container.");
   if (Holds(*obj, container)) {
     static_cast<void>(obj.release());
     throw EPdfError("A container cannot hold itself.");

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pdf/pdf_container_internal.h"
+#include "pdf/pdf_tree_internal.h"
 
 namespace {
 constexpr std::string_view kAtomError = "Atom object creating error.";
@@ -17,7 +18,7 @@ TVPDFDictionaryAtom::~TVPDFDictionaryAtom() = default;
 
 TVPDFDictionary::TVPDFDictionary(const TVPdfObjectOwner* owner) : FOwner(owner) {}
 
-TVPDFDictionary::~TVPDFDictionary() = default;
+TVPDFDictionary::~TVPDFDictionary() { pdf_internal::FreeNested(*this); }
 
 TVPDFDictionaryAtom& TVPDFDictionary::GetAtom(int index) const {
   pdf_internal::CheckIndex(index, Count());
@@ -66,6 +67,7 @@ TVPdfObject* TVPDFDictionary::AddValue(std::string_view key, std::unique_ptr<TVP
   }
   pdf_internal::CheckInsertion(value, *this);
   auto atom = std::make_unique<TVPDFDictionaryAtom>(key, std::move(value));
+  atom->Value()->FHolder = this;
   if (old >= 0) FAtoms.erase(FAtoms.begin() + old);
   FAtoms.push_back(std::move(atom));
   return FAtoms.back()->Value();
@@ -73,6 +75,7 @@ TVPdfObject* TVPDFDictionary::AddValue(std::string_view key, std::unique_ptr<TVP
 
 void TVPDFDictionary::AddValue(std::string_view key, const TVPdfObject& indirect) {
   auto atom = std::make_unique<TVPDFDictionaryAtom>(key, pdf_internal::MakeReference(indirect));
+  atom->Value()->FHolder = this;
   RemoveKey(key);
   FAtoms.push_back(std::move(atom));
 }
@@ -94,14 +97,4 @@ void TVPDFDictionary::RemoveKey(std::string_view key) {
   if (index >= 0) FAtoms.erase(FAtoms.begin() + index);
 }
 
-void TVPDFDictionary::WriteValue(TPdfBytes& out) const {
-  PdfWriteString("<<\r\n", out);
-  for (const auto& atom : FAtoms) {
-    if (atom->Hidden) continue;
-    atom->Key().WriteValue(out);
-    out.push_back(' ');
-    atom->Value()->SaveToStream(out);
-    PdfWriteString("\r\n", out);
-  }
-  PdfWriteString(">>", out);
-}
+void TVPDFDictionary::WriteValue(TPdfBytes& out) const { pdf_internal::WriteTree(*this, out); }

@@ -52,7 +52,9 @@ class TVPDFBitmap final : public TVPDFImageBlock {
 };
 
 // A TJpegImage, embedded unchanged. Its colour space follows its components:
-// DeviceGray, DeviceRGB or DeviceCMYK. Another picture raises
+// DeviceGray, DeviceRGB or DeviceCMYK. A CMYK file with the Adobe marker
+// stores its samples inverted and also gets "Decode" [1 0 1 0 1 0 1 0 ], so
+// that readers show it as the bitmap decoder does. Another picture raises
 // "Unsupported jpeg image format.".
 class TVPDFDocJpegImage final : public TVPDFImageBlock {
  public:

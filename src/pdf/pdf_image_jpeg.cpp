@@ -21,6 +21,16 @@ constexpr const char* ColorSpaceFor(int components) {
                                                                                     : nullptr;
 }
 
+// [1 0 1 0 1 0 1 0]: each of the four components mapped from 1 down to 0.
+std::unique_ptr<TVPdfArray> InvertedCmykDecode() {
+  auto decode = std::make_unique<TVPdfArray>();
+  for (int i = 0; i < 4; ++i) {
+    decode->Add(std::make_unique<TVPdfNum>(1));
+    decode->Add(std::make_unique<TVPdfNum>(0));
+  }
+  return decode;
+}
+
 }  // namespace
 
 std::unique_ptr<TVPDFImage> TVPDFDocJpegImage::CreateImage(const TPdfGraphic& graphic, bool isMask,
@@ -44,6 +54,12 @@ std::unique_ptr<TVPDFImage> TVPDFDocJpegImage::CreateImage(const TPdfGraphic& gr
   dict.AddNumber("Width", jpeg->Width());
   dict.AddNumber("Height", jpeg->Height());
   dict.AddNumber("BitsPerComponent", 8);
+  // A four-component file with the Adobe marker holds inverted CMYK (0 is
+  // full ink), as Photoshop and the writers that follow it store it; DCTDecode
+  // passes the samples through as they are, so without the inverting Decode
+  // array every reader would show the negative. Without the marker the
+  // samples are plain CMYK.
+  if (jpeg->Components() == 4 && jpeg->HasAdobeMarker()) dict.Add("Decode", InvertedCmykDecode());
   dict.FindArray("Filter")->Add(std::make_unique<TVPdfName>("DCTDecode"));
   AddMask(dict, isMask, maskIndex, std::move(mask));
   return image;

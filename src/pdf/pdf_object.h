@@ -20,13 +20,19 @@
 // and must stay valid for them. A caller that was the sole owner loses it,
 // which is the price of a refusal that can never free memory still in use.
 // Refusals: a null object ("... creating error.", EPdfError); an indirect
-// object other than a placeholder, or an object already held under another
-// key (EPdfAssertionFailed); a container that would hold itself, directly or
-// through the containers inside it (EPdfError "A container cannot hold
-// itself."). Placeholders form no such loop: a reference to an ancestor is
-// valid PDF.
+// object other than a placeholder, an object already held under another key
+// or by another container (EPdfAssertionFailed); a container that would hold
+// itself, directly or through the containers inside it (EPdfError "A
+// container cannot hold itself."). Placeholders form no such loop: a
+// reference to an ancestor is valid PDF.
 //
 // Writing never changes an object (a stream only refreshes its "Length").
+//
+// Depth. Writing and freeing walk nested arrays, dictionaries and stream
+// dictionaries with a stack of their own, so a structure of any depth is
+// written and freed without deep recursion (memory is the only bound). Their
+// WriteValue is final: the walk writes nested containers itself and would
+// pass an override by.
 
 #include <concepts>
 #include <cstdint>
@@ -38,6 +44,12 @@
 #include "pdf/pdf_bytes.h"
 
 class TVPdfObjectOwner;
+class TVPdfArray;
+class TVPDFDictionary;
+class TVPdfStream;
+namespace pdf_internal {
+struct TTreeAccess;
+}
 
 // Values of TVPdfObject::Kind.
 inline constexpr std::uint8_t kPdfDirect = 0;
@@ -66,6 +78,16 @@ class TVPdfObject {
   // Direct: WriteValue. Indirect: the reference "ID Generation R".
   // An indirect object without a number (ID < 1) raises EPdfAssertionFailed.
   void SaveToStream(TPdfBytes& out) const;
+
+  // The array, dictionary or stream that owns this object; nullptr while
+  // none does.
+  const TVPdfObject* Holder() const { return FHolder; }
+
+ private:
+  friend class TVPdfArray;
+  friend class TVPDFDictionary;
+  friend class TVPdfStream;
+  const TVPdfObject* FHolder = nullptr;
 };
 
 // A placeholder for a reference (CreateRef) or an empty direct object, which
@@ -154,9 +176,10 @@ class TVPdfArray : public TVPdfObject {
   TVPdfName* FindName(std::string_view name) const;
 
   // "[", each item's SaveToStream followed by one space, "]".
-  void WriteValue(TPdfBytes& out) const override;
+  void WriteValue(TPdfBytes& out) const final;
 
  private:
+  friend struct pdf_internal::TTreeAccess;
   const TVPdfObjectOwner* FOwner;
   std::vector<std::unique_ptr<TVPdfObject>> FItems;
 };
@@ -174,10 +197,10 @@ class TVPDFDictionaryAtom {
   const TVPdfName& Key() const { return FKey; }
   // The value as stored (a placeholder is not resolved).
   TVPdfObject* Value() const { return FValue.get(); }
-  std::unique_ptr<TVPdfObject> ReleaseValue() { return std::move(FValue); }
   bool Hidden = false;
 
  private:
+  friend struct pdf_internal::TTreeAccess;
   TVPdfName FKey;
   std::unique_ptr<TVPdfObject> FValue;
 };
@@ -228,9 +251,10 @@ class TVPDFDictionary : public TVPdfObject {
   void RemoveKey(std::string_view key);
 
   // "<<" CR LF, then "key value" CR LF for every atom not hidden, then ">>".
-  void WriteValue(TPdfBytes& out) const override;
+  void WriteValue(TPdfBytes& out) const final;
 
  private:
+  friend struct pdf_internal::TTreeAccess;
   int IndexOf(std::string_view key) const;
   const TVPdfObjectOwner* FOwner;
   std::vector<std::unique_ptr<TVPDFDictionaryAtom>> FAtoms;

@@ -5,6 +5,7 @@
 
 #include "pdf/pdf_error.h"
 #include "pdf/pdf_flate.h"
+#include "pdf/pdf_tree_internal.h"
 
 namespace {
 
@@ -51,9 +52,10 @@ TVPdfStream::TVPdfStream(const TVPdfObjectOwner* owner, bool withDecodeParms)
   FDict->AddNumber("Length", 0);
   FDict->Add("Filter", std::make_unique<TVPdfArray>(owner));
   if (withDecodeParms) FDict->Add("DecodeParms", std::make_unique<TVPdfArray>(owner));
+  FDict->FHolder = this;
 }
 
-TVPdfStream::~TVPdfStream() = default;
+TVPdfStream::~TVPdfStream() { pdf_internal::FreeNested(*this); }
 
 TPdfBytes TVPdfStream::EncodedBody() const {
   TPdfBytes body = WantsFlate(*FDict) ? PdfFlateCompress(FData) : FData;
@@ -61,19 +63,18 @@ TPdfBytes TVPdfStream::EncodedBody() const {
   return body;
 }
 
-void TVPdfStream::WriteValue(TPdfBytes& out) const {
+const TPdfBytes& TVPdfStream::BodyToWrite(TPdfBytes& encoded) const {
   // A plain stream is written straight from Data; only Flate or encryption
   // need the temporary copy.
   const bool encrypt = FDocument != nullptr && FDocument->SecuritySettings().EncryptStreams;
   const bool flate = WantsFlate(*FDict);
-  TPdfBytes encoded;
   if (flate || encrypt) encoded = EncodedBody();
   const TPdfBytes& body = flate || encrypt ? encoded : FData;
   if (body.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
     throw EPdfError("Stream body too large for a PDF length.");
   LengthEntry(*FDict).Value = static_cast<std::int32_t>(body.size());
-  FDict->SaveToStream(out);
-  PdfWriteString("\r\nstream\r\n", out);
-  out.insert(out.end(), body.begin(), body.end());
-  PdfWriteString("\nendstream", out);
+  return body;
 }
+
+// The dictionary is written through SaveToStream, then the body.
+void TVPdfStream::WriteValue(TPdfBytes& out) const { pdf_internal::WriteTree(*this, out); }

@@ -36,9 +36,14 @@ class TVPdfStream : public TVPdfObject {
   // Dict, CR LF "stream" CR LF, the encoded body, LF "endstream". Sets
   // "Length" to the encoded size (re-adding it when it was removed or is not
   // a direct number). Data is not changed; writing again gives the same bytes.
-  void WriteValue(TPdfBytes& out) const override;
+  void WriteValue(TPdfBytes& out) const final;
 
  private:
+  friend struct pdf_internal::TTreeAccess;
+  // Sets "Length" for the body about to be written and returns that body:
+  // Data itself, or `encoded` filled with its deflated or encrypted form.
+  const TPdfBytes& BodyToWrite(TPdfBytes& encoded) const;
+
   std::unique_ptr<TVPDFDictionary> FDict;
   TPdfBytes FData;
   const TVPdfDocument* FDocument = nullptr;

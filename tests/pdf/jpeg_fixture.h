@@ -2,6 +2,11 @@
 // JPEG files made at test time with libjpeg-turbo: a simple colour pattern in
 // grey, RGB or CMYK, baseline or progressive. Header-only, so that it is
 // compiled only into the tests that include it.
+//
+// CMYK files carry libjpeg's Adobe APP14 marker unless asked not to. Such a
+// file's samples are read as Adobe's inverted CMYK (255 is no ink), which is
+// how Photoshop, ImageMagick and Pillow store them; the fixture writes the
+// samples it is given unchanged either way.
 
 #include <cstdint>
 #include <cstdio>
@@ -22,6 +27,13 @@ struct TJpegFixtureSpec {
   // When set, every pixel has these samples (one per component) instead of
   // the ramp pattern.
   std::vector<uint8_t> Flat = {};
+  // CMYK only: write the Adobe marker; store the samples as YCCK (the Adobe
+  // marker's transform 2, as Photoshop does) rather than as plain CMYK.
+  bool AdobeMarker = true;
+  bool Ycck = false;
+  // When set, the samples of the whole image (rows top-down, components
+  // interleaved) instead of the pattern or Flat.
+  std::vector<uint8_t> Samples = {};
 };
 
 inline int JpegFixtureComponents(J_COLOR_SPACE space) {
@@ -71,10 +83,12 @@ inline TPdfBytes MakeJpegFixture(const TJpegFixtureSpec& spec) {
   info.input_components = JpegFixtureComponents(spec.ColorSpace);
   info.in_color_space = spec.ColorSpace;
   jpeg_set_defaults(&info);
+  if (spec.ColorSpace == JCS_CMYK && spec.Ycck) jpeg_set_colorspace(&info, JCS_YCCK);
+  if (spec.ColorSpace == JCS_CMYK) info.write_Adobe_marker = spec.AdobeMarker ? TRUE : FALSE;
   jpeg_set_quality(&info, spec.Quality, TRUE);
   if (spec.Progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
-  std::vector<uint8_t> samples = JpegFixtureSamples(spec);
+  std::vector<uint8_t> samples = spec.Samples.empty() ? JpegFixtureSamples(spec) : spec.Samples;
   const std::size_t rowBytes = static_cast<std::size_t>(spec.Width) * info.input_components;
   while (info.next_scanline < info.image_height) {
     JSAMPROW row = samples.data() + info.next_scanline * rowBytes;

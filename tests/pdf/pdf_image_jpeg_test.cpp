@@ -19,11 +19,15 @@ TEST(PdfImageJpeg, EmbedsTheFileBytesUnderDctDecode) {
     const char* Name;
     TJpegFixtureSpec Spec;
     const char* ColorSpace;
+    // The Decode array, or nullptr for none: only Adobe CMYK is inverted.
+    const char* Decode = nullptr;
   };
   const TCase cases[] = {
       {"rgb 640 x 480", {640, 480, JCS_RGB, false, 90}, "/DeviceRGB"},
       {"grey", {12, 7, JCS_GRAYSCALE, false, 90}, "/DeviceGray"},
-      {"cmyk", {12, 7, JCS_CMYK, false, 90}, "/DeviceCMYK"},
+      {"Adobe cmyk", {12, 7, JCS_CMYK, false, 90}, "/DeviceCMYK", "[1 0 1 0 1 0 1 0 ]"},
+      {"Adobe ycck", {12, 7, JCS_CMYK, false, 90, {}, true, true}, "/DeviceCMYK", "[1 0 1 0 1 0 1 0 ]"},
+      {"cmyk without the Adobe marker", {12, 7, JCS_CMYK, false, 90, {}, false}, "/DeviceCMYK"},
       {"progressive", {30, 20, JCS_RGB, true, 80}, "/DeviceRGB"},
   };
   for (const TCase& c : cases) {
@@ -33,8 +37,12 @@ TEST(PdfImageJpeg, EmbedsTheFileBytesUnderDctDecode) {
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->Data(), jpeg.Bytes());
     EXPECT_EQ(image->EncodedBody(), jpeg.Bytes());  // no Flate on top
-    EXPECT_EQ(KeyOrder(image->Dict()), (TKeys{"Length", "Filter", "Type", "Subtype", "ColorSpace", "Width",
-                                              "Height", "BitsPerComponent"}));
+    TKeys keys{"Length", "Filter", "Type", "Subtype", "ColorSpace", "Width", "Height", "BitsPerComponent"};
+    if (c.Decode != nullptr) keys.push_back("Decode");
+    EXPECT_EQ(KeyOrder(image->Dict()), keys);
+    if (c.Decode != nullptr) {
+      EXPECT_EQ(WrittenText(*image->Dict().FindValue("Decode")), c.Decode);
+    }
     EXPECT_EQ(WrittenText(*image->Dict().FindValue("Filter")), "[/DCTDecode ]");
     EXPECT_EQ(WrittenText(*image->Dict().FindValue("ColorSpace")), c.ColorSpace);
     EXPECT_EQ(WrittenText(*image->Dict().FindValue("Width")), std::to_string(c.Spec.Width));

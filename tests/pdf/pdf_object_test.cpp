@@ -6,6 +6,7 @@
 #include <map>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_error.h"
@@ -233,6 +234,25 @@ TEST(PdfContainerTest, RefusedIndirectObjectStaysWithItsOwner) {
   EXPECT_EQ(PdfBytesView(out), "1");
 }
 
+// An object that a container owns already would be freed twice by a second
+// one. Handing it over again is refused, and it stays where it was.
+TEST(PdfContainerTest, ObjectHeldByAnotherContainerStaysThere) {
+  TVPdfArray first;
+  TVPdfObject* item = first.Add(std::make_unique<TVPdfName>("N"));
+  TVPdfStream stream;
+  for (TVPdfObject* obj : {item, static_cast<TVPdfObject*>(&stream.Dict())}) {
+    TVPdfArray array;
+    EXPECT_THROW(array.AddItem(std::unique_ptr<TVPdfObject>(obj)), EPdfAssertionFailed);
+    EXPECT_EQ(array.Count(), 0);
+    TVPDFDictionary dict;
+    EXPECT_THROW(dict.AddValue("N", std::unique_ptr<TVPdfObject>(obj)), EPdfAssertionFailed);
+    EXPECT_EQ(dict.Count(), 0);
+  }
+  EXPECT_EQ(item->Holder(), &first);
+  EXPECT_EQ(Written(first), "[/N ]");
+  EXPECT_EQ(stream.Dict().Holder(), &stream);
+}
+
 // A container inside itself would be written without end. Each insertion that
 // would close such a loop is refused; the object stays with its owner.
 TEST(PdfContainerTest, ContainerCannotHoldItself) {
@@ -308,6 +328,69 @@ TEST(PdfContainerTest, ContainerCannotHoldItself) {
   kids->AddItem(page);
   EXPECT_EQ(Written(*kids), "[3 0 R ]");
 }
+
+// A million levels of arrays and dictionaries, with a stream every thousand
+// levels, built from the root down or from the innermost level up: writing
+// and freeing them must not recurse on the depth (a recursive walk overflows
+// the stack long before: at about 10^5 levels in a release build, 10^4 under
+// AddressSanitizer), and building them must stay linear. The two ways of
+// building are two tests, so that they can run side by side.
+void CheckDeepNesting(bool topDown) {
+  constexpr int kDepth = 1000000;
+  enum TLevel { lvArray, lvDictionary, lvStream };
+  const auto levelAt = [](int depth) {
+    return depth % 1000 == 999 ? lvStream : depth % 2 == 0 ? lvArray : lvDictionary;
+  };
+  const auto make = [](TLevel level) -> std::unique_ptr<TVPdfObject> {
+    if (level == lvArray) return std::make_unique<TVPdfArray>();
+    if (level == lvDictionary) return std::make_unique<TVPDFDictionary>();
+    return std::make_unique<TVPdfStream>();
+  };
+  // Hands `child` to `parent` (a stream keeps it in its dictionary).
+  const auto attach = [](TVPdfObject& parent, TLevel level, std::unique_ptr<TVPdfObject> child) {
+    if (level == lvArray) return static_cast<TVPdfArray&>(parent).AddItem(std::move(child));
+    if (level == lvDictionary) return static_cast<TVPDFDictionary&>(parent).AddValue("K", std::move(child));
+    return static_cast<TVPdfStream&>(parent).Dict().AddValue("K", std::move(child));
+  };
+  std::unique_ptr<TVPdfObject> root;
+  if (topDown) {
+    root = make(levelAt(0));
+    TVPdfObject* tip = root.get();
+    for (int depth = 1; depth < kDepth; ++depth) tip = attach(*tip, levelAt(depth - 1), make(levelAt(depth)));
+  } else {
+    root = make(levelAt(kDepth - 1));
+    for (int depth = kDepth - 2; depth >= 0; --depth) {
+      auto parent = make(levelAt(depth));
+      attach(*parent, levelAt(depth), std::move(root));
+      root = std::move(parent);
+    }
+  }
+
+  // The text of each level around its child, and of the innermost level.
+  struct TLevelText {
+    std::string Before, After, Alone;
+  };
+  const std::string streamDict = "<<\r\n/Length 0\r\n/Filter []\r\n";
+  const TLevelText texts[] = {
+      {"[", " ]", "[]"},
+      {"<<\r\n/K ", "\r\n>>", "<<\r\n>>"},
+      {streamDict + "/K ", "\r\n>>\r\nstream\r\n\nendstream", streamDict + ">>\r\nstream\r\n\nendstream"},
+  };
+  std::string expected;
+  for (int depth = 0; depth < kDepth - 1; ++depth) expected += texts[levelAt(depth)].Before;
+  expected += texts[levelAt(kDepth - 1)].Alone;
+  for (int depth = kDepth - 2; depth >= 0; --depth) expected += texts[levelAt(depth)].After;
+  TPdfBytes out;
+  root->WriteValue(out);
+  // Not EXPECT_EQ: a failure would print megabytes.
+  EXPECT_EQ(out.size(), expected.size());
+  EXPECT_TRUE(PdfBytesView(out) == expected);
+  root.reset();
+}
+
+TEST(PdfContainerTest, DeepNestingBuiltTopDownIsWrittenAndFreed) { CheckDeepNesting(true); }
+
+TEST(PdfContainerTest, DeepNestingBuiltBottomUpIsWrittenAndFreed) { CheckDeepNesting(false); }
 
 template <class T>
 concept CanAddNumber = requires(TVPDFDictionary& dict, T value) { dict.AddNumber("N", value); };
