@@ -210,6 +210,7 @@ TEST(JUXParser, PrintsWithTheFewestParentheses) {
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Text);
     TTestRoot root;
+    root.FormatSettings().DecimalSeparator = '.';
     const auto node = Parse(root, c.Text);
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(node->AsText(), c.Printed);
@@ -265,6 +266,7 @@ TEST(JUXParser, LiteralsPrintAsTextThatReadsBack) {
       EXPECT_EQ(reparsed->Result()->ToText(root.FormatSettings()), node->Result()->ToText(root.FormatSettings()));
   }
   TTestRoot root;
+  root.FormatSettings().DecimalSeparator = '.';
   EXPECT_EQ(Parse(root, "1e-7 + 2.0")->AsText(), "1e-7 + 2.0");
 }
 

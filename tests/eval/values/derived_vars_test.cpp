@@ -17,6 +17,8 @@ TFormatSettings DaySettings() {
   s.LongTimeFormat = "hh:mm:ss";
   s.TimeAMString.clear();
   s.TimePMString.clear();
+  s.ShortDayNames = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+  s.LongDayNames = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
   return s;
 }
 
