@@ -1,7 +1,5 @@
 #include "pdf/pdf_object.h"
 
-#include <algorithm>
-
 #include "pdf/pdf_container_internal.h"
 #include "pdf/pdf_tree_internal.h"
 
@@ -18,17 +16,15 @@ TVPdfObject* TVPdfArray::GetItem(int index) const {
   return pdf_internal::Resolve(RawItem(index), FOwner);
 }
 
-TVPdfObject* TVPdfArray::AddItem(std::unique_ptr<TVPdfObject> obj) {
+void TVPdfArray::Admit(const TVPdfObject* obj) {
   if (obj == nullptr) throw EPdfError("Array item creating error.");
-  const auto held = std::find(FItems.begin(), FItems.end(), obj);
-  if (held != FItems.end()) {
-    // Already ours: keep the one entry, and do not own it twice.
-    return obj.release();
-  }
-  pdf_internal::CheckInsertion(obj, *this);
+  pdf_internal::CheckInsertion(*obj, *this);
+  pdf_internal::ReserveOneMore(FItems);
+}
+
+void TVPdfArray::Store(TVPdfObject* obj) noexcept {
   obj->FHolder = this;
-  FItems.push_back(std::move(obj));
-  return FItems.back().get();
+  FItems.emplace_back(obj);
 }
 
 void TVPdfArray::AddItem(const TVPdfObject& indirect) {

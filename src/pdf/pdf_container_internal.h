@@ -17,8 +17,8 @@ namespace pdf_internal {
 // A placeholder resolved through `owner` (nullptr without one); any other
 // object unchanged.
 inline TVPdfObject* Resolve(TVPdfObject* item, const TVPdfObjectOwner* owner) {
-  if (item == nullptr || item->Kind != kPdfPlaceholder) return item;
-  return owner != nullptr ? owner->GetObject(item->ID) : nullptr;
+  if (item == nullptr || item->Kind() != kPdfPlaceholder) return item;
+  return owner != nullptr ? owner->GetObject(item->ID()) : nullptr;
 }
 
 inline void CheckIndex(int index, int count) {
@@ -29,7 +29,7 @@ inline void CheckIndex(int index, int count) {
 // A new placeholder standing for `indirect`, which must carry a number.
 inline std::unique_ptr<TVPdfObject> MakeReference(const TVPdfObject& indirect) {
   PdfRequire(indirect.IsIndirect(), "A direct object must be added with its ownership.");
-  return TVPdfEmptyObject::CreateRef(indirect.ID);
+  return TVPdfEmptyObject::CreateRef(indirect.ID());
 }
 
 // True when `target` is `obj` or lies inside it, through the direct objects
@@ -77,22 +77,22 @@ inline bool Holds(const TVPdfObject& obj, const TVPdfObject& target) {
 }
 
 // Checks that `container` may take ownership of `obj`: a direct object or a
-// numbered placeholder (other indirect objects belong to the document layer),
-// not one that another container owns already, and not one that holds the
-// container. A refused object is released before the exception, never freed:
-// whoever else holds it keeps it valid.
-inline void CheckInsertion(std::unique_ptr<TVPdfObject>& obj, const TVPdfObject& container) {
-  const bool indirect = obj->Kind != kPdfDirect && obj->Kind != kPdfPlaceholder;
-  const bool unnumbered = obj->Kind == kPdfPlaceholder && obj->ID < 1;
-  const bool held = obj->Holder() != nullptr;
-  if (indirect || unnumbered || held) static_cast<void>(obj.release());
-  PdfRequire(!indirect, "An indirect object must be added by reference.");
-  PdfRequire(!unnumbered, "Indirect object has no object number.");
-  PdfRequire(!held, "The object is already held by another container.");
-  if (Holds(*obj, container)) {
-    static_cast<void>(obj.release());
-    throw EPdfError("A container cannot hold itself.");
-  }
+// placeholder (other indirect objects belong to the document layer), not one
+// that a container owns already, and not one that holds the container.
+// Raises on a refusal; `obj` is only looked at.
+inline void CheckInsertion(const TVPdfObject& obj, const TVPdfObject& container) {
+  PdfRequire(obj.Kind() == kPdfDirect || obj.Kind() == kPdfPlaceholder,
+             "An indirect object must be added by reference.");
+  PdfRequire(obj.Holder() != &container, "The object is already held by this container.");
+  PdfRequire(obj.Holder() == nullptr, "The object is already held by another container.");
+  if (Holds(obj, container)) throw EPdfError("A container cannot hold itself.");
+}
+
+// Makes room for one more element, so that the push_back that follows cannot
+// throw; growth stays geometric.
+template <class T>
+void ReserveOneMore(std::vector<T>& list) {
+  if (list.size() == list.capacity()) list.reserve(list.empty() ? 4 : 2 * list.size());
 }
 
 }  // namespace pdf_internal

@@ -1,7 +1,5 @@
 #include "pdf/pdf_object.h"
 
-#include <algorithm>
-
 #include "pdf/pdf_container_internal.h"
 #include "pdf/pdf_tree_internal.h"
 
@@ -9,9 +7,10 @@ namespace {
 constexpr std::string_view kAtomError = "Atom object creating error.";
 }  // namespace
 
-TVPDFDictionaryAtom::TVPDFDictionaryAtom(std::string_view key, std::unique_ptr<TVPdfObject> value)
-    : FKey(key), FValue(std::move(value)) {
-  if (FValue == nullptr) throw EPdfError(std::string(kAtomError));
+TVPDFDictionaryAtom::TVPDFDictionaryAtom(std::string_view key) : FKey(key) {}
+
+void TVPDFDictionaryAtom::RequireValue(const TVPdfObject* value) {
+  if (value == nullptr) throw EPdfError(std::string(kAtomError));
 }
 
 TVPDFDictionaryAtom::~TVPDFDictionaryAtom() = default;
@@ -49,28 +48,22 @@ TVPDFDictionary* TVPDFDictionary::FindDictionary(std::string_view key) const {
   return dynamic_cast<TVPDFDictionary*>(FindValue(key));
 }
 
-TVPdfObject* TVPDFDictionary::AddValue(std::string_view key, std::unique_ptr<TVPdfObject> value) {
-  // Everything is checked before the old entry goes, so a failed call leaves
-  // the dictionary as it was.
-  if (value == nullptr) throw EPdfError(std::string(kAtomError));
-  const int old = IndexOf(key);
-  const auto held = std::find_if(FAtoms.begin(), FAtoms.end(),
-                                 [&](const auto& atom) { return atom->Value() == value.get(); });
-  if (held != FAtoms.end()) {
-    // The object is ours already: never own it twice. Re-set under its own
-    // key it just moves to the end, shown again as a new atom would be.
-    static_cast<void>(value.release());
-    PdfRequire(held - FAtoms.begin() == old, "The object is already held under another key.");
-    std::rotate(held, held + 1, FAtoms.end());
-    FAtoms.back()->Hidden = false;
-    return FAtoms.back()->Value();
-  }
-  pdf_internal::CheckInsertion(value, *this);
-  auto atom = std::make_unique<TVPDFDictionaryAtom>(key, std::move(value));
-  atom->Value()->FHolder = this;
+std::unique_ptr<TVPDFDictionaryAtom> TVPDFDictionary::Admit(std::string_view key, const TVPdfObject* value) {
+  TVPDFDictionaryAtom::RequireValue(value);
+  pdf_internal::CheckInsertion(*value, *this);
+  std::unique_ptr<TVPDFDictionaryAtom> atom(new TVPDFDictionaryAtom(key));  // checks the key
+  // A key set again takes the old entry's place in the list; a new one needs
+  // room, made now so that Store cannot fail.
+  if (IndexOf(key) < 0) pdf_internal::ReserveOneMore(FAtoms);
+  return atom;
+}
+
+void TVPDFDictionary::Store(std::unique_ptr<TVPDFDictionaryAtom> atom, TVPdfObject* value) noexcept {
+  const int old = IndexOf(atom->Key().Name());
   if (old >= 0) FAtoms.erase(FAtoms.begin() + old);
+  value->FHolder = this;
+  atom->FValue.reset(value);
   FAtoms.push_back(std::move(atom));
-  return FAtoms.back()->Value();
 }
 
 void TVPDFDictionary::AddValue(std::string_view key, const TVPdfObject& indirect) {

@@ -8,6 +8,18 @@
 
 class TVPdfObject;
 
+// The document layer's hold on the numbering of objects: Kind and ID change
+// only here, so that no object inside a container turns indirect behind the
+// container's back (a container holds indirect objects by reference only).
+class TVPdfNumbering {
+ public:
+  // Makes `obj` indirect with object number `number`, or gives an indirect
+  // object a new number (placeholders made earlier keep the old one); the
+  // generation stays 0. Raises EPdfAssertionFailed for a number below 1, a
+  // placeholder, or an object that a container holds.
+  static void MakeIndirect(TVPdfObject& obj, std::int32_t number);
+};
+
 // Resolves reference placeholders: the object with `number`, or nullptr.
 class TVPdfObjectOwner {
  public:

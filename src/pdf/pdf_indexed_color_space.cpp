@@ -50,7 +50,7 @@ class TIndexedLookup final : public TVPdfBinary {
       return;
     }
     TPdfBytes encrypted(FBytes.begin(), FBytes.end());
-    EncryptIfNeeded(document, encrypted, FImage->ID);
+    EncryptIfNeeded(document, encrypted, FImage->ID());
     TLookupBytes bytes;
     std::copy(encrypted.begin(), encrypted.end(), bytes.begin());
     WriteLookupText(bytes, out);

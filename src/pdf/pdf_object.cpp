@@ -1,34 +1,39 @@
 #include "pdf/pdf_object.h"
 
+#include "pdf/pdf_document.h"
 #include "pdf/pdf_error.h"
 
 void TVPdfObject::WriteValue(TPdfBytes&) const {}
 
 void TVPdfObject::SaveToStream(TPdfBytes& out) const {
-  if (Kind == kPdfDirect) {
+  if (FKind == kPdfDirect) {
     WriteValue(out);
     return;
   }
   // Object 0 is the head of the free list; "-1 0 R" would be unreadable.
-  PdfRequire(ID >= 1, "Indirect object has no object number.");
-  PdfWriteInteger(ID, out);
+  PdfRequire(FID >= 1, "Indirect object has no object number.");
+  PdfWriteInteger(FID, out);
   out.push_back(' ');
-  PdfWriteInteger(Generation, out);
+  PdfWriteInteger(FGeneration, out);
   PdfWriteString(" R", out);
 }
 
-TVPdfEmptyObject::TVPdfEmptyObject() {
-  ID = 0;
-  Generation = 0;
-  Kind = kPdfDirect;
-}
+TVPdfEmptyObject::TVPdfEmptyObject() { FID = 0; }
 
 std::unique_ptr<TVPdfEmptyObject> TVPdfEmptyObject::CreateRef(std::int32_t number) {
   PdfRequire(number >= 1, "Indirect object has no object number.");
   auto ref = std::make_unique<TVPdfEmptyObject>();
-  ref->ID = number;
-  ref->Kind = kPdfPlaceholder;
+  ref->FID = number;
+  ref->FKind = kPdfPlaceholder;
   return ref;
+}
+
+void TVPdfNumbering::MakeIndirect(TVPdfObject& obj, std::int32_t number) {
+  PdfRequire(number >= 1, "Indirect object has no object number.");
+  PdfRequire(obj.FKind != kPdfPlaceholder, "A placeholder cannot become an indirect object.");
+  PdfRequire(obj.FHolder == nullptr, "An object held by a container cannot become indirect.");
+  obj.FKind = kPdfIndirect;
+  obj.FID = number;
 }
 
 void TVPdfBoolean::WriteValue(TPdfBytes& out) const {

@@ -5,7 +5,8 @@
 // Direct and indirect objects. An object with Kind 0 is direct and is written
 // in place. Any other Kind makes it indirect: wherever it is used it is written
 // as the reference "ID Generation R". The document layer (pdf_document.h) owns
-// indirect objects, numbers them and writes their definitions.
+// indirect objects, numbers them and writes their definitions; it alone sets
+// Kind and ID, through TVPdfNumbering. Everything else only reads them.
 //
 // Ownership. A container owns its direct objects (std::unique_ptr). It never
 // holds an indirect object itself: adding one stores a new placeholder
@@ -13,17 +14,15 @@
 // was added; GetItem/FindValue resolve placeholders through the container's
 // owner, and give nullptr when it has none.
 //
-// Refused insertions. A container that refuses an object handed over with its
-// ownership (AddItem, AddValue and their typed forms) releases it before it
-// raises, never freeing it: such an object is held by someone else (the
-// document layer for an indirect object, a container for one already held)
-// and must stay valid for them. A caller that was the sole owner loses it,
-// which is the price of a refusal that can never free memory still in use.
-// Refusals: a null object ("... creating error.", EPdfError); an indirect
-// object other than a placeholder, an object already held under another key
-// or by another container (EPdfAssertionFailed); a container that would hold
-// itself, directly or through the containers inside it (EPdfError "A
-// container cannot hold itself."). Placeholders form no such loop: a
+// Handing over. AddItem, AddValue and their typed forms Add take the caller's
+// std::unique_ptr by rvalue reference and move from it only once every check
+// has passed. A refused object raises and stays with the caller, untouched, to
+// be used, handed elsewhere or freed. Refusals: a null object ("... creating
+// error.", EPdfError); a dictionary key with a NUL byte (EPdfError); an
+// indirect object other than a placeholder, an object that a container holds
+// already, the receiving one included (EPdfAssertionFailed); a container that
+// would hold itself, directly or through the containers inside it (EPdfError
+// "A container cannot hold itself."). Placeholders form no such loop: a
 // reference to an ancestor is valid PDF.
 //
 // Writing never changes an object (a stream only refreshes its "Length").
@@ -39,11 +38,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "pdf/pdf_bytes.h"
 
 class TVPdfObjectOwner;
+class TVPdfNumbering;
 class TVPdfArray;
 class TVPDFDictionary;
 class TVPdfStream;
@@ -64,13 +65,15 @@ class TVPdfObject {
   TVPdfObject& operator=(const TVPdfObject&) = delete;
 
   // 0 = direct; any other value = indirect; 2 = reference placeholder.
-  std::uint8_t Kind = kPdfDirect;
+  std::uint8_t Kind() const { return FKind; }
   // The object number; -1 until the document layer assigns one (numbers
   // start at 1).
-  std::int32_t ID = -1;
-  std::int32_t Generation = 0;
+  std::int32_t ID() const { return FID; }
+  // Always 0: the writer keeps every object at generation 0, which the
+  // per-object encryption keys rely on.
+  std::int32_t Generation() const { return FGeneration; }
 
-  bool IsIndirect() const { return Kind != kPdfDirect; }
+  bool IsIndirect() const { return FKind != kPdfDirect; }
 
   // Appends the object's direct syntax. The base object writes nothing.
   virtual void WriteValue(TPdfBytes& out) const;
@@ -87,6 +90,11 @@ class TVPdfObject {
   friend class TVPdfArray;
   friend class TVPDFDictionary;
   friend class TVPdfStream;
+  friend class TVPdfEmptyObject;
+  friend class TVPdfNumbering;
+  std::uint8_t FKind = kPdfDirect;
+  std::int32_t FID = -1;
+  std::int32_t FGeneration = 0;
   const TVPdfObject* FHolder = nullptr;
 };
 
@@ -155,16 +163,22 @@ class TVPdfArray : public TVPdfObject {
   TVPdfObject* RawItem(int index) const;
 
   // Adds a direct object, which the array then owns, or a placeholder
-  // (Kind 2), which it owns as well. An object already in the array is not
-  // added again (and stays owned once). Any other indirect object must be
-  // added by reference: passing its ownership raises EPdfAssertionFailed.
-  // A container holding this array is refused with EPdfError. A refused
-  // object is released, not freed (see the top of this file). Returns the
-  // stored object.
-  TVPdfObject* AddItem(std::unique_ptr<TVPdfObject> obj);
-  template <class T>
-  T* Add(std::unique_ptr<T> obj) {
-    return static_cast<T*>(AddItem(std::unique_ptr<TVPdfObject>(std::move(obj))));
+  // (Kind 2), which it owns as well, and returns it. `obj` is moved from only
+  // when the array keeps it; on a refusal it stays the caller's. Refused: a
+  // null object (EPdfError "Array item creating error."); any other indirect
+  // object, which is added by reference, and an object some container holds
+  // already, this array included (EPdfAssertionFailed); a container holding
+  // this array (EPdfError "A container cannot hold itself.").
+  template <std::derived_from<TVPdfObject> T>
+  T* Add(std::unique_ptr<T>&& obj) {
+    Admit(obj.get());
+    T* stored = obj.release();
+    Store(stored);  // cannot fail: Admit made room
+    return stored;
+  }
+  template <std::derived_from<TVPdfObject> T>
+  TVPdfObject* AddItem(std::unique_ptr<T>&& obj) {
+    return Add(std::move(obj));
   }
   // Adds a reference to an indirect object (a new placeholder carrying its
   // current ID; added twice gives two placeholders). The object must be
@@ -180,6 +194,10 @@ class TVPdfArray : public TVPdfObject {
 
  private:
   friend struct pdf_internal::TTreeAccess;
+  // Every check of Add, then room for one more item; raises on a refusal.
+  void Admit(const TVPdfObject* obj);
+  // Takes `obj`, admitted just before.
+  void Store(TVPdfObject* obj) noexcept;
   const TVPdfObjectOwner* FOwner;
   std::vector<std::unique_ptr<TVPdfObject>> FItems;
 };
@@ -188,8 +206,14 @@ class TVPdfArray : public TVPdfObject {
 // but not written.
 class TVPDFDictionaryAtom {
  public:
-  // A null value raises EPdfError "Atom object creating error.".
-  TVPDFDictionaryAtom(std::string_view key, std::unique_ptr<TVPdfObject> value);
+  // A key with a NUL byte or a null value raises EPdfError (the latter "Atom
+  // object creating error."); `value` is moved from only when the atom is
+  // built.
+  template <std::derived_from<TVPdfObject> T>
+  TVPDFDictionaryAtom(std::string_view key, std::unique_ptr<T>&& value) : TVPDFDictionaryAtom(key) {
+    RequireValue(value.get());
+    FValue = std::move(value);
+  }
   ~TVPDFDictionaryAtom();
   TVPDFDictionaryAtom(const TVPDFDictionaryAtom&) = delete;
   TVPDFDictionaryAtom& operator=(const TVPDFDictionaryAtom&) = delete;
@@ -201,6 +225,10 @@ class TVPDFDictionaryAtom {
 
  private:
   friend struct pdf_internal::TTreeAccess;
+  friend class TVPDFDictionary;
+  // An atom whose value its dictionary sets once it may take it.
+  explicit TVPDFDictionaryAtom(std::string_view key);
+  static void RequireValue(const TVPdfObject* value);
   TVPdfName FKey;
   std::unique_ptr<TVPdfObject> FValue;
 };
@@ -225,17 +253,24 @@ class TVPDFDictionary : public TVPdfObject {
   TVPDFDictionary* FindDictionary(std::string_view key) const;
 
   // Sets `key` to a direct object (owned) or a placeholder, replacing and
-  // freeing any earlier entry; the key moves to the end. A null value raises
-  // "Atom object creating error." and leaves the dictionary unchanged.
-  // Storing the object already held under `key` keeps it (it only moves to
-  // the end); an object held under another key, or an indirect object passed
-  // with its ownership, raises EPdfAssertionFailed, and a container holding
-  // this dictionary raises EPdfError. A refused value is released, not freed
-  // (see the top of this file). Returns the stored value.
-  TVPdfObject* AddValue(std::string_view key, std::unique_ptr<TVPdfObject> value);
-  template <class T>
-  T* Add(std::string_view key, std::unique_ptr<T> value) {
-    return static_cast<T*>(AddValue(key, std::unique_ptr<TVPdfObject>(std::move(value))));
+  // freeing any earlier entry; the key moves to the end. Returns the stored
+  // value. `value` is moved from only when the dictionary keeps it; on a
+  // refusal it stays the caller's and the dictionary is unchanged. Refused: a
+  // null value (EPdfError "Atom object creating error."), a key with a NUL
+  // byte (EPdfError); any other indirect object, which is set by reference,
+  // and an object some container holds already, this dictionary included
+  // (EPdfAssertionFailed); a container holding this dictionary (EPdfError "A
+  // container cannot hold itself.").
+  template <std::derived_from<TVPdfObject> T>
+  T* Add(std::string_view key, std::unique_ptr<T>&& value) {
+    std::unique_ptr<TVPDFDictionaryAtom> atom = Admit(key, value.get());
+    T* stored = value.release();
+    Store(std::move(atom), stored);  // cannot fail: Admit made room
+    return stored;
+  }
+  template <std::derived_from<TVPdfObject> T>
+  TVPdfObject* AddValue(std::string_view key, std::unique_ptr<T>&& value) {
+    return Add(key, std::move(value));
   }
   // Sets `key` to a reference to an indirect object (a new placeholder with
   // its current ID, which must be at least 1).
@@ -256,6 +291,12 @@ class TVPDFDictionary : public TVPdfObject {
  private:
   friend struct pdf_internal::TTreeAccess;
   int IndexOf(std::string_view key) const;
+  // Every check of Add, then room for one more atom; returns the new atom,
+  // still without its value. Raises on a refusal.
+  std::unique_ptr<TVPDFDictionaryAtom> Admit(std::string_view key, const TVPdfObject* value);
+  // Replaces any entry under the atom's key by `atom` holding `value`,
+  // admitted just before.
+  void Store(std::unique_ptr<TVPDFDictionaryAtom> atom, TVPdfObject* value) noexcept;
   const TVPdfObjectOwner* FOwner;
   std::vector<std::unique_ptr<TVPDFDictionaryAtom>> FAtoms;
 };

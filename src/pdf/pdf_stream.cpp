@@ -59,7 +59,7 @@ TVPdfStream::~TVPdfStream() { pdf_internal::FreeNested(*this); }
 
 TPdfBytes TVPdfStream::EncodedBody() const {
   TPdfBytes body = WantsFlate(*FDict) ? PdfFlateCompress(FData) : FData;
-  EncryptIfNeeded(FDocument, body, ID);
+  EncryptIfNeeded(FDocument, body, ID());
   return body;
 }
 

@@ -216,7 +216,7 @@ TEST(PdfImageBitmap, LookupStringIsEncryptedWithTheImageKey) {
       EXPECT_EQ(written[i + 6], ' ');
     }
     EXPECT_NE(table, plainTable);
-    PdfEncryptStreamRC4(table, document.FileKey(), document.SecuritySettings().Use128, image->ID);
+    PdfEncryptStreamRC4(table, document.FileKey(), document.SecuritySettings().Use128, image->ID());
     EXPECT_EQ(table, plainTable);
     EXPECT_EQ(WrittenText(*lookup), written);  // a fresh key schedule on every write
   }

@@ -108,7 +108,7 @@ TEST(PdfInteropTest, EncryptedPageContentIsReadable) {
     doc.SetPageContent("0 0 1 rg 10 10 50 50 re f\n");
     doc.WriteToFile(dir.Path() / "page.pdf");
     const TCommandResult shown = RunQpdf(
-        "--show-object=" + std::to_string(doc.ContentStream().ID) + " --filtered-stream-data " + file);
+        "--show-object=" + std::to_string(doc.ContentStream().ID()) + " --filtered-stream-data " + file);
     EXPECT_EQ(shown.ExitCode, 0) << shown.Output;
     EXPECT_EQ(shown.Output, "0 0 1 rg 10 10 50 50 re f\n");
     if (c.Encryption != TTestEncryption::None) {

@@ -208,8 +208,7 @@ TEST(PdfStreamTest, EncryptedStreamDecryptsToCompressedData) {
     SCOPED_TRACE(use128 ? "128-bit" : "40-bit");
     const TFakeDocument document(true, use128);
     TVPdfStream stream;
-    stream.Kind = kPdfIndirect;
-    stream.ID = 0x123456;
+    TVPdfNumbering::MakeIndirect(stream, 0x123456);
     stream.SetDocument(&document);
     stream.Data() = SampleData();
     stream.Dict().FindArray("Filter")->Add(std::make_unique<TVPdfName>("FlateDecode"));
@@ -221,7 +220,7 @@ TEST(PdfStreamTest, EncryptedStreamDecryptsToCompressedData) {
     EXPECT_EQ(stream.Dict().FindNumber("Length")->Value, static_cast<int>(parts.Body.size()));
 
     TPdfBytes body = parts.Body;
-    const TPdfBytes key = PdfObjectKey(document.FileKey(), use128, stream.ID);
+    const TPdfBytes key = PdfObjectKey(document.FileKey(), use128, stream.ID());
     TRC4State state;
     RC4Init(state, key.data(), key.size());
     RC4Crypt(state, body.data(), body.data(), body.size());
@@ -237,8 +236,7 @@ TEST(PdfStreamTest, EncryptedStreamDecryptsToCompressedData) {
 TEST(PdfStreamTest, EncryptionOnlyWhenTheDocumentAsks) {
   const TFakeDocument off(false, true);
   TVPdfStream stream;
-  stream.Kind = kPdfIndirect;
-  stream.ID = 4;
+  TVPdfNumbering::MakeIndirect(stream, 4);
   stream.Data() = Bytes("abc");
   stream.SetDocument(&off);
   TPdfBytes written;

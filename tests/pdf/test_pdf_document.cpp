@@ -159,11 +159,10 @@ void TTestPdfDocument::SetUpEncryption() {
 
 std::int32_t TTestPdfDocument::AddObject(std::unique_ptr<TVPdfObject> obj) {
   if (obj == nullptr) throw std::invalid_argument("TTestPdfDocument::AddObject: null object");
-  obj->Kind = kPdfIndirect;
-  obj->ID = static_cast<std::int32_t>(FObjects.size() + 1);
+  TVPdfNumbering::MakeIndirect(*obj, static_cast<std::int32_t>(FObjects.size() + 1));
   if (auto* stream = dynamic_cast<TVPdfStream*>(obj.get())) stream->SetDocument(this);
   FObjects.push_back(std::move(obj));
-  return FObjects.back()->ID;
+  return FObjects.back()->ID();
 }
 
 TVPdfObject* TTestPdfDocument::GetObject(std::int32_t number) const {
@@ -216,7 +215,7 @@ TPdfBytes TTestPdfDocument::Write() const {
   std::vector<std::size_t> offsets;
   for (const auto& obj : FObjects) {
     offsets.push_back(out.size());
-    PdfWriteInteger(obj->ID, out);
+    PdfWriteInteger(obj->ID(), out);
     PdfWriteString(" 0 obj\r\n", out);
     obj->WriteValue(out);
     PdfWriteString("\r\nendobj\r\n", out);
