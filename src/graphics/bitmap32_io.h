@@ -8,8 +8,9 @@
 // than kMaxBitmap32Pixels) raises EBitmapIOError; nothing is half-loaded.
 // Truncated or corrupt data is such a failure: a BMP whose pixel data is
 // shorter than its header declares, a PNG whose image data is missing,
-// damaged or too short to inflate to the declared size or one with a chunk
-// before IEND that declares more bytes than follow it, a JPEG whose data
+// damaged (a CRC or zlib error in its IDAT chunks, a filter type above 4) or
+// too short to inflate to the declared size or one with a chunk before IEND
+// that declares more bytes than follow it, a JPEG whose data
 // ends early or is corrupt (libjpeg's warnings of a premature end, a marker
 // inside the data, bad Huffman or arithmetic codes and lost restart markers)
 // or delivers fewer rows than declared. Harmless JPEG warnings (extraneous
@@ -17,11 +18,19 @@
 //
 // Memory: no decoder allocates an image its data cannot fill. BMP and PNG
 // check the declared size against the data before allocating (PNG also every
-// chunk's declared length, before libpng reads any); a JPEG header
+// chunk's declared length, before libpng reads any, and then inflates its
+// image data once without keeping it, so damaged data is refused before the
+// bitmap exists); a PNG decodes straight into its bitmap, so a valid file
+// peaks at the bitmap plus a few rows, and a bitmap that cannot be allocated
+// is refused naming its size; a JPEG header
 // bounds nothing, so its bitmap grows as rows arrive (a valid file peaks at
 // about 1.3 times its bitmap while the last rows come in).
 //
 // Pixels map to TColor32 as A<<24 | R<<16 | G<<8 | B, not premultiplied.
+// PNG: 16-bit samples are rounded to the nearest 8-bit value; samples are
+// converted from the file's gamma (gAMA, or the sRGB chunk's) to sRGB's, and
+// a file with neither counts as sRGB at every bit depth; colour profiles
+// (iCCP, cHRM) are not applied; chunks after the image data are not read.
 // JPEG images load opaque; JPEG files store no alpha.
 
 #include <cstdint>

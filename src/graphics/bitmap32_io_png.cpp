@@ -1,15 +1,20 @@
-// PNG through libpng's simplified API, which reports errors by return value
-// (no longjmp reaches our frames).
+// PNG through libpng: reading with its row-by-row API straight into the
+// bitmap, writing with its simplified API (which reports errors by return
+// value). libpng reports a reading error by longjmp; that jump never crosses a
+// C++ frame with a destructor (see Guarded below).
 #include "graphics/bitmap32_io.h"
 
 #include <png.h>
 
-#include <algorithm>
-#include <iterator>
+#include <bit>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <new>
 #include <string>
-#include <string_view>
 
 #include "graphics/bitmap32_io_internal.h"
+#include "graphics/bitmap32_io_png_internal.h"
 
 namespace {
 
@@ -27,86 +32,181 @@ std::string PngMessage(const png_image& image) { return image.message[0] ? image
 // of one bit each), so n compressed bytes inflate to at most about 1032 n.
 constexpr uint64_t kMaxDeflateRatio = 1032;
 
-uint32_t BigEndian32(std::span<const uint8_t> b, size_t at) {
-  return static_cast<uint32_t>(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
-}
-
 constexpr size_t kSignatureSize = 8;
-constexpr size_t kChunkHeaderSize = 8;  // length, type
-constexpr size_t kCrcSize = 4;
-
-// A chunk type as text, with any byte that is not a letter shown as '?'.
-std::string ChunkTypeText(std::span<const uint8_t> bytes, size_t at) {
-  std::string type(reinterpret_cast<const char*>(bytes.data() + at), 4);
-  for (char& c : type)
-    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) c = '?';
-  return type;
-}
-
-// Walks the chunks from the signature to IEND and returns the bytes of IDAT
-// data. libpng allocates the declared length of some chunks (text, suggested
-// palettes) before reading them, so every chunk whose header is whole must
-// have its declared data and CRC within the bytes: one that declares more is
-// refused here, before libpng reads anything. The walk ends at IEND, whose
-// CRC and whatever follows are never read, or where too few bytes remain for
-// a chunk header (libpng refuses such a file if it needs more).
-uint64_t ImageDataBytesOfWholeChunks(std::span<const uint8_t> bytes) {
-  uint64_t total = 0;
-  for (uint64_t at = kSignatureSize; at + kChunkHeaderSize <= bytes.size();) {
-    const uint64_t length = BigEndian32(bytes, at);
-    const std::string_view type(reinterpret_cast<const char*>(bytes.data() + at + 4), 4);
-    if (type == "IEND") break;
-    const uint64_t follow = bytes.size() - at - kChunkHeaderSize;
-    if (length + kCrcSize > follow)
-      throw EBitmapIOError("Invalid PNG image: the " + ChunkTypeText(bytes, at + 4) + " chunk at byte " +
-                           std::to_string(at) + " declares " + std::to_string(length) +
-                           " bytes of data and a 4-byte CRC, more than the " + std::to_string(follow) +
-                           " that follow");
-    if (type == "IDAT") total += length;
-    at += kChunkHeaderSize + length + kCrcSize;
-  }
-  return total;
-}
 
 bool HasPngSignature(std::span<const uint8_t> bytes) {
   return bytes.size() >= kSignatureSize && png_sig_cmp(bytes.data(), 0, kSignatureSize) == 0;
 }
 
-// The fewest bytes the image data must inflate to: the samples alone, without
-// the filter bytes that every row (of every interlace pass) adds. The header
-// has been read, so IHDR is whole and valid at its fixed place.
-uint64_t LeastInflatedBytes(std::span<const uint8_t> bytes, uint64_t width, uint64_t height) {
-  const uint32_t bitDepth = bytes[24];
-  const uint32_t colourType = bytes[25];
-  constexpr uint32_t kChannels[] = {1, 0, 3, 1, 2, 0, 4};  // by colour type
-  const uint32_t channels = colourType < std::size(kChannels) ? kChannels[colourType] : 1;
-  return (width * height * bitDepth * channels + 7) / 8;
+// What libpng's callbacks share: the encoded bytes and the last error. Plain
+// data, as libpng's errors jump across the frames that use it.
+struct TPngSource {
+  const uint8_t* Data = nullptr;
+  size_t Size = 0;
+  size_t At = 0;
+  char Error[200] = "unknown error";
+};
+
+void ReadFromSource(png_structp png, png_bytep out, size_t count) {
+  TPngSource& source = *static_cast<TPngSource*>(png_get_io_ptr(png));
+  if (count > source.Size - source.At) png_error(png, "the data ends early");
+  std::memcpy(out, source.Data + source.At, count);
+  source.At += count;
+}
+
+[[noreturn]] void RecordError(png_structp png, png_const_charp message) {
+  TPngSource& source = *static_cast<TPngSource*>(png_get_error_ptr(png));
+  std::snprintf(source.Error, sizeof source.Error, "%s", message);
+  png_longjmp(png, 1);
+}
+
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+// The decoded layout, as libpng reports it once the header is read.
+struct TPngHeader {
+  png_uint_32 Width = 0;
+  png_uint_32 Height = 0;
+  int BitDepth = 0;
+  int ColourType = 0;
+  int Channels = 0;  // samples per pixel in the file
+  bool Adam7 = false;
+  int Passes = 1;
+  size_t RowBytes = 0;  // bytes per decoded row
+};
+
+// Steps that libpng's errors may leave by longjmp: C-style code, no object
+// with a destructor in their frames.
+using TPngStep = void (*)(png_structp png, png_infop info, void* context);
+
+// Runs `step` and answers false when libpng raised an error in it (the
+// message is in the TPngSource). The jump lands here, so only the step's
+// frames and libpng's are left; the caller's objects are untouched.
+bool Guarded(TPngStep step, png_structp png, png_infop info, void* context) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  step(png, info, context);
+  return true;
+}
+
+// Reads the chunks before the image data and sets the transformations that
+// give 8-bit rows in TColor32's memory order, 4 bytes a pixel.
+void ReadHeader(png_structp png, png_infop info, void* context) {
+  TPngHeader& header = *static_cast<TPngHeader*>(context);
+  // Only what shapes the pixels is read: the text, profile and other
+  // ancillary chunks are skipped unread (a compressed one could cost far more
+  // to inflate than its size), gAMA and sRGB are read again below.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+  static constexpr png_byte kColourChunks[] = "gAMA\0sRGB";
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kColourChunks, 2);
+  png_read_info(png, info);
+  header.Width = png_get_image_width(png, info);
+  header.Height = png_get_image_height(png, info);
+  header.BitDepth = png_get_bit_depth(png, info);
+  header.ColourType = png_get_color_type(png, info);
+  header.Channels = png_get_channels(png, info);
+  header.Adam7 = png_get_interlace_type(png, info) == PNG_INTERLACE_ADAM7;
+
+  png_set_expand(png);     // palette to RGB, grey below 8 bits to 8, tRNS to alpha
+  png_set_scale_16(png);   // 16-bit samples to the nearest 8-bit value
+  png_set_gray_to_rgb(png);
+  png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);  // opaque where the file has no alpha
+  // TColor32 is A<<24 | R<<16 | G<<8 | B: bytes B G R A in little-endian
+  // memory, A R G B in big-endian.
+  if constexpr (std::endian::native == std::endian::little)
+    png_set_bgr(png);
+  else
+    png_set_swap_alpha(png);
+  // Samples are converted from the file's gamma (gAMA, or sRGB's) to sRGB's;
+  // a file with neither is taken as sRGB, at every bit depth. Alpha stays
+  // straight (not premultiplied).
+  png_set_alpha_mode_fixed(png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
+  header.Passes = png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  header.RowBytes = png_get_rowbytes(png, info);
+  if (png_get_bit_depth(png, info) != 8 || png_get_channels(png, info) != 4 ||
+      header.RowBytes != size_t{4} * header.Width)
+    png_error(png, "unexpected decoded row layout");
+}
+
+struct TPngRows {
+  uint8_t* First = nullptr;
+  size_t Stride = 0;
+  png_uint_32 Height = 0;
+  int Passes = 1;
+};
+
+// Decodes every row of every pass in place: a pass fills its own pixels of a
+// row and leaves those of the earlier passes.
+void ReadRows(png_structp png, png_infop, void* context) {
+  const TPngRows& rows = *static_cast<const TPngRows*>(context);
+  for (int pass = 0; pass < rows.Passes; ++pass)
+    for (png_uint_32 y = 0; y < rows.Height; ++y) png_read_row(png, rows.First + y * rows.Stride, nullptr);
+}
+
+// libpng's read and info structures, destroyed with the reader.
+class TPngReader {
+ public:
+  explicit TPngReader(TPngSource& source) {
+    FPng = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, RecordError, IgnoreWarning);
+    if (FPng) FInfo = png_create_info_struct(FPng);
+    if (!FPng || !FInfo) {
+      png_destroy_read_struct(FPng ? &FPng : nullptr, nullptr, nullptr);
+      throw EBitmapIOError("Cannot read PNG image: out of memory");
+    }
+    png_set_read_fn(FPng, &source, ReadFromSource);
+  }
+  ~TPngReader() { png_destroy_read_struct(&FPng, &FInfo, nullptr); }
+  TPngReader(const TPngReader&) = delete;
+  TPngReader& operator=(const TPngReader&) = delete;
+
+  // Raises EBitmapIOError with libpng's message when the step fails.
+  void Run(TPngStep step, void* context, const TPngSource& source) {
+    if (!Guarded(step, FPng, FInfo, context)) throw EBitmapIOError(std::string("Invalid PNG image: ") + source.Error);
+  }
+
+ private:
+  png_structp FPng = nullptr;
+  png_infop FInfo = nullptr;
+};
+
+// The bitmap, or the reader's own error when the memory for it is refused.
+TBitmap32 NewPngImage(png_uint_32 width, png_uint_32 height) {
+  try {
+    return bitmap32_io::NewImage(width, height, "PNG");
+  } catch (const std::bad_alloc&) {
+    throw EBitmapIOError("Not enough memory for a PNG image of " + std::to_string(width) + " x " +
+                         std::to_string(height) + " pixels (" + std::to_string(uint64_t{4} * width * height) +
+                         " bytes)");
+  }
 }
 
 }  // namespace
 
 TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes) {
   // Without the signature libpng refuses the bytes by itself.
-  const uint64_t imageDataBytes = HasPngSignature(bytes) ? ImageDataBytesOfWholeChunks(bytes) : 0;
-  TPngImage png;
-  if (!png_image_begin_read_from_memory(&png.Image, bytes.data(), bytes.size()))
-    throw EBitmapIOError("Invalid PNG image: " + PngMessage(png.Image));
-  png.Image.format = PNG_FORMAT_RGBA;
-  // Before anything is allocated: could the image data present fill the
-  // declared size at all? A short file claiming a huge image is refused here.
-  bitmap32_io::CheckImageSize(png.Image.width, png.Image.height, "PNG");
-  if (LeastInflatedBytes(bytes, png.Image.width, png.Image.height) >
-      kMaxDeflateRatio * (imageDataBytes + 1))
-    throw EBitmapIOError("Invalid PNG image: too little image data for " + std::to_string(png.Image.width) +
-                         " x " + std::to_string(png.Image.height) + " pixels");
-  TBitmap32 bitmap = bitmap32_io::NewImage(png.Image.width, png.Image.height, "PNG");
-  std::vector<uint8_t> rgba(PNG_IMAGE_SIZE(png.Image));
-  if (!png_image_finish_read(&png.Image, nullptr, rgba.data(), 0, nullptr))
-    throw EBitmapIOError("Invalid PNG image: " + PngMessage(png.Image));
-  const uint8_t* p = rgba.data();
-  TColor32* out = bitmap.Bits();
-  const size_t count = static_cast<size_t>(bitmap.Width()) * static_cast<size_t>(bitmap.Height());
-  for (size_t i = 0; i < count; ++i, p += 4) out[i] = Color32(p[0], p[1], p[2], p[3]);
+  const bitmap32_io::TPngImageData imageData =
+      HasPngSignature(bytes) ? bitmap32_io::FindPngImageData(bytes) : bitmap32_io::TPngImageData{};
+  TPngSource source;
+  source.Data = bytes.data();
+  source.Size = bytes.size();
+  TPngReader reader(source);
+  TPngHeader header;
+  reader.Run(ReadHeader, &header, source);
+
+  // Before anything is allocated: could the image data fill the declared
+  // size at all (a cheap bound first), and does it inflate to the rows
+  // without damage? Damaged data costs the check, never the image.
+  bitmap32_io::CheckImageSize(header.Width, header.Height, "PNG");
+  const bitmap32_io::TPngRowLayout layout{header.Width, header.Height,
+                                          static_cast<uint32_t>(header.BitDepth * header.Channels), header.Adam7};
+  const uint64_t leastInflated = (uint64_t{header.Width} * header.Height * layout.BitsPerPixel + 7) / 8;
+  if (leastInflated > kMaxDeflateRatio * (imageData.Bytes + 1))
+    throw EBitmapIOError("Invalid PNG image: too little image data for " + std::to_string(header.Width) + " x " +
+                         std::to_string(header.Height) + " pixels");
+  bitmap32_io::CheckPngImageData(bytes, imageData, layout);
+
+  TBitmap32 bitmap = NewPngImage(header.Width, header.Height);
+  TPngRows rows{reinterpret_cast<uint8_t*>(bitmap.Bits()), header.RowBytes, header.Height, header.Passes};
+  reader.Run(ReadRows, &rows, source);
   return bitmap;
 }
 

@@ -1,0 +1,214 @@
+#include "graphics/bitmap32_io.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include "graphics/load_in_child.h"
+
+namespace {
+
+using TBytes = std::vector<uint8_t>;
+
+TBytes DataFile(const std::string& name) { return ReadImageFileBytes(std::string(TEST_DATA_DIR) + "/" + name); }
+
+// The largest difference of any channel between `image` and `rgba` (R G B A
+// bytes per pixel, rows from the top), and how many pixels differ at all.
+struct TDifference {
+  int Worst = 0;
+  int PixelsOff = 0;
+};
+
+TDifference Compare(const TBitmap32& image, const TBytes& rgba) {
+  TDifference d;
+  const TColor32* p = image.Bits();
+  for (size_t i = 0; i + 3 < rgba.size(); i += 4, ++p) {
+    const int off = std::max({std::abs(RedComponent(*p) - rgba[i]), std::abs(GreenComponent(*p) - rgba[i + 1]),
+                              std::abs(BlueComponent(*p) - rgba[i + 2]), std::abs(AlphaComponent(*p) - rgba[i + 3])});
+    d.Worst = std::max(d.Worst, off);
+    d.PixelsOff += off != 0;
+  }
+  return d;
+}
+
+// 16-bit files of every colour type, untagged or tagged gAMA 1/2.2, sRGB or
+// with a colour key, plain and Adam7, load as ImageMagick reduces them to 8
+// bits (made by data/make_png16_fixtures.py). The samples are the stored ones:
+// no tag changes them. The reader rounds v * 255 / 65535 to the nearest;
+// ImageMagick 6 truncates it, so they may differ by 1.
+TEST(Bitmap32IoPng, SixteenBitFilesLoadAsImageMagickReducesThem) {
+  constexpr int kWidth = 13, kHeight = 11;
+  for (const char* kind : {"grey", "greyalpha", "rgb", "rgba"})
+    for (const char* tag : {"none", "gama", "srgb", "trns"}) {
+      const std::string base = std::string("png16_") + kind + "_" + tag;
+      if (std::string(tag) == "trns" && (std::string(kind) == "greyalpha" || std::string(kind) == "rgba")) continue;
+      const TBytes want = DataFile(base + ".rgba");
+      ASSERT_EQ(want.size(), size_t{4} * kWidth * kHeight) << base;
+      for (const char* layout : {"plain", "adam7"}) {
+        const std::string name = base + "_" + layout + ".png";
+        SCOPED_TRACE(name);
+        const TBitmap32 image = LoadBitmap32FromPng(DataFile(name));
+        ASSERT_EQ(image.Width(), kWidth);
+        ASSERT_EQ(image.Height(), kHeight);
+        const TDifference d = Compare(image, want);
+        EXPECT_LE(d.Worst, 1) << d.PixelsOff << " of " << kWidth * kHeight << " pixels off, the worst by " << d.Worst;
+      }
+    }
+}
+
+// Every other colour type and bit depth, plain and Adam7, loads as
+// ImageMagick decodes it (data/make_png_fixtures.py): 1, 2, 4 and 8-bit grey
+// (8-bit with a colour key), 4 and 8-bit palettes with alpha, 8-bit
+// grey+alpha, RGB and RGBA.
+TEST(Bitmap32IoPng, EightBitAndSmallerFilesLoadAsImageMagickDecodesThem) {
+  constexpr int kWidth = 13, kHeight = 11;
+  for (const char* kind : {"grey1", "grey2", "grey4", "grey8", "palette4", "palette8", "greyalpha", "rgb", "rgba"}) {
+    const std::string base = std::string("png8_") + kind;
+    const TBytes want = DataFile(base + ".rgba");
+    ASSERT_EQ(want.size(), size_t{4} * kWidth * kHeight) << base;
+    for (const char* layout : {"plain", "adam7"}) {
+      const std::string name = base + "_" + layout + ".png";
+      SCOPED_TRACE(name);
+      const TBitmap32 image = LoadBitmap32FromPng(DataFile(name));
+      ASSERT_EQ(image.Width(), kWidth);
+      ASSERT_EQ(image.Height(), kHeight);
+      const TDifference d = Compare(image, want);
+      EXPECT_EQ(d.Worst, 0) << d.PixelsOff << " of " << kWidth * kHeight << " pixels off, the worst by " << d.Worst;
+    }
+  }
+}
+
+void PutBigEndian32(TBytes& b, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+// A PNG chunk: length, type, data and CRC.
+TBytes Chunk(const std::string& type, const TBytes& data) {
+  TBytes chunk;
+  PutBigEndian32(chunk, static_cast<uint32_t>(data.size()));
+  chunk.insert(chunk.end(), type.begin(), type.end());
+  chunk.insert(chunk.end(), data.begin(), data.end());
+  PutBigEndian32(chunk, static_cast<uint32_t>(crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4))));
+  return chunk;
+}
+
+// A 1-bit grey PNG of width x height with `chunks` between IHDR and IEND.
+TBytes GreyPng(uint32_t width, uint32_t height, bool adam7, const std::vector<TBytes>& chunks) {
+  TBytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  TBytes header;
+  PutBigEndian32(header, width);
+  PutBigEndian32(header, height);
+  header.insert(header.end(), {1, 0, 0, 0, static_cast<uint8_t>(adam7 ? 1 : 0)});
+  const TBytes ihdr = Chunk("IHDR", header);
+  png.insert(png.end(), ihdr.begin(), ihdr.end());
+  for (const TBytes& chunk : chunks) png.insert(png.end(), chunk.begin(), chunk.end());
+  const TBytes iend = Chunk("IEND", {});
+  png.insert(png.end(), iend.begin(), iend.end());
+  return png;
+}
+
+TBytes Deflate(const TBytes& data) {
+  uLongf length = compressBound(static_cast<uLong>(data.size()));
+  TBytes out(length);
+  EXPECT_EQ(compress2(out.data(), &length, data.data(), static_cast<uLong>(data.size()), 9), Z_OK);
+  out.resize(length);
+  return out;
+}
+
+// The inflated image data of a black 1-bit image: every row of every pass a
+// filter byte 0 and zero bits.
+TBytes BlackRows(uint32_t width, uint32_t height, bool adam7) {
+  struct TPass {
+    uint32_t X0, Y0, Dx, Dy;
+  };
+  static constexpr TPass kAdam7[] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                     {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+  static constexpr TPass kWhole[] = {{0, 0, 1, 1}};
+  size_t size = 0;
+  for (const TPass& p : adam7 ? std::span<const TPass>(kAdam7) : std::span<const TPass>(kWhole)) {
+    const size_t columns = width > p.X0 ? (width - p.X0 + p.Dx - 1) / p.Dx : 0;
+    const size_t rows = height > p.Y0 ? (height - p.Y0 + p.Dy - 1) / p.Dy : 0;
+    if (columns > 0) size += rows * (1 + (columns + 7) / 8);
+  }
+  return TBytes(size, 0);
+}
+
+constexpr uint32_t kHuge = 16384;  // 16384 x 16384 pixels: a 1 GiB bitmap
+constexpr size_t kRowBytes = 1 + kHuge / 8;
+
+// Damaged image data of a file declaring a 1 GiB image is found before the
+// bitmap is allocated: every case is refused within 100 MB of address space,
+// with a reason that names the damage. Each file's data could fill the image
+// (about 32 KB of deflate data for 32 MiB of rows), so the size check alone
+// passes them. Before the data was checked, each allocated the bitmap and a
+// second full-size buffer first (2 GiB), and under this limit failed with
+// std::bad_alloc.
+TEST(Bitmap32IoPng, DamagedImageDataIsRefusedBeforeTheImageIsAllocated) {
+  TBytes rows = BlackRows(kHuge, kHuge, false);
+  const TBytes good = Deflate(rows);
+  rows[100 * kRowBytes] = 5;
+  const TBytes badFilter = Deflate(rows);
+  rows.resize(rows.size() / 2);
+  rows[100 * kRowBytes] = 0;
+  const TBytes half = Deflate(rows);
+  TBytes badCrc = Chunk("IDAT", good);
+  badCrc.back() ^= 1;
+  // The same deflate data behind a zlib header asking for a preset dictionary.
+  TBytes dictionary = {0x78, 0x20, 1, 2, 3, 4};
+  dictionary.insert(dictionary.end(), good.begin() + 2, good.end());
+  const struct {
+    const char* Name;
+    TBytes Png;
+    const char* Reason;
+  } kCases[] = {
+      {"invalid deflate block type at the first byte (data/damaged_16384x16384_grey1.png)",
+       DataFile("damaged_16384x16384_grey1.png"),
+       "damaged image data after 0 of the 33570816 bytes its rows need (invalid block type)"},
+      {"filter type 5 in row 100", GreyPng(kHuge, kHuge, false, {Chunk("IDAT", badFilter)}),
+       "row 100 of the image data has filter type 5"},
+      {"CRC error", GreyPng(kHuge, kHuge, false, {badCrc}), "CRC error in the IDAT chunk at byte 33"},
+      {"zlib stream of half the rows, then more data",
+       GreyPng(kHuge, kHuge, false, {Chunk("IDAT", half), Chunk("IDAT", good)}),
+       "the image data inflates to 16785408 of the 33570816 bytes its rows need"},
+      {"rows continued after another chunk",
+       GreyPng(kHuge, kHuge, false,
+               {Chunk("IDAT", TBytes(good.begin(), good.begin() + good.size() / 2)), Chunk("tEXt", good),
+                Chunk("IDAT", TBytes(good.begin() + good.size() / 2, good.end()))}),
+       "too little image data for 16384 x 16384 pixels"},
+      {"preset dictionary", GreyPng(kHuge, kHuge, false, {Chunk("IDAT", dictionary)}),
+       "the image data asks for a preset dictionary"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.Name);
+    const TChildLoad result = LoadInChild(LoadBitmap32FromPng, c.Png, size_t{100} << 20);
+    EXPECT_EQ(result.Outcome, TChildOutcome::Refused);
+    EXPECT_EQ(result.Reason.rfind("Invalid PNG image: ", 0), 0u) << result.Reason;
+    EXPECT_NE(result.Reason.find(c.Reason), std::string::npos) << result.Reason;
+  }
+}
+
+// A valid file decodes straight into the bitmap: plain and Adam7, it loads
+// within the bitmap's size plus 16 MiB, where a second full-size copy would
+// not fit, and with less room than the bitmap needs it is refused with the
+// reader's own error naming the size (not std::bad_alloc). Under the
+// sanitizers the files load without a limit.
+TEST(Bitmap32IoPng, ValidFilesNeedTheBitmapAndAFewRows) {
+  constexpr uint32_t kSide = 8192;
+  constexpr size_t kBitmapBytes = size_t{4} * kSide * kSide;
+  for (const bool adam7 : {false, true}) {
+    SCOPED_TRACE(adam7 ? "adam7" : "plain");
+    const TBytes png = GreyPng(kSide, kSide, adam7, {Chunk("IDAT", Deflate(BlackRows(kSide, kSide, adam7)))});
+    const TChildLoad fits = LoadInChild(LoadBitmap32FromPng, png, kBitmapBytes + (size_t{16} << 20));
+    EXPECT_EQ(fits.Outcome, TChildOutcome::Loaded) << fits.Reason;
+    if (!kAddressSpaceLimited) continue;
+    const TChildLoad tooSmall = LoadInChild(LoadBitmap32FromPng, png, kBitmapBytes / 2);
+    EXPECT_EQ(tooSmall.Outcome, TChildOutcome::Refused);
+    EXPECT_EQ(tooSmall.Reason, "Not enough memory for a PNG image of 8192 x 8192 pixels (268435456 bytes)");
+  }
+}
+
+}  // namespace
