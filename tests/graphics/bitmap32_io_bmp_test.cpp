@@ -1,7 +1,13 @@
 // Windows bitmap files beyond plain rows: RLE8 and RLE4 codes, 16-bit pixels,
 // OS/2 headers, and the compressions that are refused.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -35,6 +41,8 @@ struct TBmp {
   TBytes Data;
   uint32_t InfoSize = 40;
   uint32_t ColorsUsed = 0;
+  // Bit-field masks inside a header of 52 bytes or more.
+  std::vector<uint32_t> Masks;
 
   TBytes Bytes() const {
     TBytes info;
@@ -56,6 +64,8 @@ struct TBmp {
       Put32(info, ColorsUsed);
       Put32(info, 0);
       info.resize(std::max<size_t>(info.size(), InfoSize), 0);
+      for (size_t i = 0; i < Masks.size(); ++i)
+        for (size_t k = 0; k < 4; ++k) info.at(40 + 4 * i + k) = static_cast<uint8_t>(Masks[i] >> (8 * k));
     }
     TBytes b = {'B', 'M'};
     const uint32_t offset = static_cast<uint32_t>(14 + info.size() + Extra.size());
@@ -202,6 +212,152 @@ TEST(Bitmap32IoBmp, TruncatedOrOversizedRleIsRefused) {
     EXPECT_NE(error.find(c.Reason), std::string::npos) << error;
   }
   EXPECT_EQ(LoadBitmap32FromBmp(Rle(2048, 1, 8, {0, 0}).Bytes()).Pixel(2047, 0), kA);
+}
+
+// The sanitizers reserve address space of their own, so the limit below is
+// only applied in a plain build.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSpaceLimited = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSpaceLimited = false;
+#else
+constexpr bool kAddressSpaceLimited = true;
+#endif
+#else
+constexpr bool kAddressSpaceLimited = true;
+#endif
+
+// Loads `bytes` in a child process whose address space may grow by at most
+// `budget` bytes: 0 when the load is refused with `reason`, 1 when it loads,
+// 2 when memory runs out (as std::bad_alloc or refused for it), 3 for anything
+// else.
+int LoadWithinBudget(const TBytes& bytes, size_t budget, const std::string& reason) {
+  const pid_t child = fork();
+  if (child == 0) {
+    size_t pages = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+      if (std::fscanf(statm, "%zu", &pages) != 1) pages = 0;
+      std::fclose(statm);
+    }
+    const rlim_t limit = pages * static_cast<size_t>(sysconf(_SC_PAGESIZE)) + budget;
+    const rlimit rl{limit, limit};
+    if (pages == 0 || setrlimit(RLIMIT_AS, &rl) != 0) _exit(3);
+    try {
+      LoadBitmap32FromBmp(bytes);
+      _exit(1);
+    } catch (const EBitmapIOError& e) {
+      _exit(e.what() == reason ? 0 : std::string(e.what()).find("memory") != std::string::npos ? 2 : 3);
+    } catch (const std::bad_alloc&) {
+      _exit(2);
+    } catch (...) {
+      _exit(3);
+    }
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return 3;
+  return WEXITSTATUS(status);
+}
+
+// RLE codes for `rows` full rows of 16384 pixels of a 16384 x 16384 image
+// (1 GiB of pixels), each row ended by an end-of-line code.
+TBytes HugeRleFile(int rows) {
+  TBytes codes;
+  for (int row = 0; row < rows; ++row) {
+    for (int x = 0; x < 16384; x += 255) codes.insert(codes.end(), {255, 1});
+    codes.insert(codes.end(), {0, 0});
+  }
+  return Rle(16384, 16384, 8, codes).Bytes();
+}
+
+// RLE data that claims 1 GiB of pixels and has codes enough for the bound on
+// pixels per byte, but ends before its last row, is refused before the image
+// is allocated; when the complete image does not fit in memory, the refusal
+// names its size.
+TEST(Bitmap32IoBmp, HugeRleImagesAreRefusedWithinBudget) {
+  const TBytes truncated = HugeRleFile(2100);
+  ASSERT_GT(truncated.size(), (size_t{1} << 28) / 1024);
+  const std::string reason = "Invalid BMP image: truncated RLE data";
+  EXPECT_EQ(ErrorOf(truncated), reason);
+  if (!kAddressSpaceLimited) GTEST_SKIP() << "no address space limit under the sanitizers";
+  EXPECT_EQ(LoadWithinBudget(truncated, size_t{100} << 20, reason), 0);
+  EXPECT_EQ(LoadWithinBudget(HugeRleFile(16384), size_t{100} << 20,
+                             "Not enough memory for a BMP image of 16384 x 16384 pixels"),
+            0);
+}
+
+// Compressions that are recognised but not decoded are refused by their
+// name, whatever bit depth the header gives with them.
+TEST(Bitmap32IoBmp, UndecodedCompressionsAreRefusedByName) {
+  const auto with = [](uint16_t bits, uint32_t compression, uint32_t infoSize = 40) {
+    TBmp bmp;
+    bmp.Bits = bits;
+    bmp.Compression = compression;
+    bmp.InfoSize = infoSize;
+    bmp.Data = TBytes(64, 0);
+    return bmp;
+  };
+  const struct {
+    const char* Name;
+    TBmp File;
+    const char* Reason;
+  } kCases[] = {
+      {"jpeg", with(0, 4), "Unsupported BMP image: JPEG compression"},
+      {"png", with(0, 5), "Unsupported BMP image: PNG compression"},
+      {"png with a depth", with(24, 5), "Unsupported BMP image: PNG compression"},
+      {"alpha bit fields", with(32, 6), "Unsupported BMP image: alpha bit-field compression"},
+      {"os/2 huffman", with(1, 3, 64), "Unsupported BMP image: OS/2 Huffman 1D compression"},
+      {"os/2 rle24", with(24, 4, 64), "Unsupported BMP image: OS/2 RLE24 compression"},
+      {"unknown code", with(8, 11), "Unsupported BMP image: compression 11"},
+      {"2 bits", with(2, 0), "Unsupported BMP image: uncompressed data of 2 bits per pixel"},
+      {"24-bit bit fields", with(24, 3), "Unsupported BMP image: bit-field data of 24 bits per pixel"},
+      {"a 16-byte os/2 header", with(8, 0, 16), "Invalid BMP image: unsupported info header"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(ErrorOf(c.File.Bytes()), c.Reason);
+  }
+}
+
+// 16-bit pixels with an alpha mask keep their alpha, unless it is 0
+// everywhere: then the writer stored none, and the image is opaque.
+TEST(Bitmap32IoBmp, SixteenBitAlphaMask) {
+  const auto load = [](std::initializer_list<uint16_t> pixels) {
+    TBmp bmp;
+    bmp.Width = static_cast<int32_t>(pixels.size());
+    bmp.Bits = 16;
+    bmp.Compression = 3;
+    bmp.InfoSize = 56;
+    bmp.Masks = {0x7C00, 0x03E0, 0x001F, 0x8000};
+    for (uint16_t p : pixels) Put16(bmp.Data, p);
+    bmp.Data.resize((bmp.Data.size() + 3) / 4 * 4, 0);
+    return LoadBitmap32FromBmp(bmp.Bytes());
+  };
+  const TBitmap32 mixed = load({0xFFFF, 0x7C00, 0x801F});
+  EXPECT_EQ(mixed.Pixel(0, 0), Color32(255, 255, 255, 255));
+  EXPECT_EQ(mixed.Pixel(1, 0), Color32(255, 0, 0, 0));
+  EXPECT_EQ(mixed.Pixel(2, 0), Color32(0, 0, 255, 255));
+  const TBitmap32 none = load({0x7FFF, 0x03E0});
+  EXPECT_EQ(none.Pixel(0, 0), Color32(255, 255, 255, 255));
+  EXPECT_EQ(none.Pixel(1, 0), Color32(0, 255, 0, 255));
+}
+
+// The OS/2 core header has no count of colours: its table holds 2^bits
+// entries or ends where the pixels start; indexes past it read opaque black.
+TEST(Bitmap32IoBmp, CoreHeaderColourTable) {
+  TBmp core;
+  core.InfoSize = 12;
+  core.Width = 3;
+  core.Bits = 4;
+  core.Extra = {30, 20, 10, 0, 0, 200};  // entries a and b, 3 bytes each
+  core.Data = {0x01, 0x50, 0, 0};
+  EXPECT_EQ(ArtOf(LoadBitmap32FromBmp(core.Bytes())), Rows({"abk"}));
+
+  // A table cut by the end of the file.
+  TBytes cut = core.Bytes();
+  cut.resize(14 + 12 + 4);
+  cut[10] = 40;  // the pixels would start past the end
+  EXPECT_EQ(ErrorOf(cut), "Invalid BMP image: truncated colour table");
 }
 
 }  // namespace
