@@ -233,7 +233,16 @@ TBitmap32 LoadBitFields(std::span<const uint8_t> b, const THeader& h) {
   const auto read32 = [&](const uint8_t* in, TColor32* out) {
     for (int x = 0; x < width; ++x) out[x] = pixel(U32(std::span<const uint8_t>(in + 4 * x, 4), 0));
   };
-  TBitmap32 bitmap = h.Bits == 16 ? LoadRows(b, h, read16) : LoadRows(b, h, read32);
+  // The usual layout, B, G, R and A or an unused byte, needs no scaling.
+  const bool bytes = h.Bits == 32 && h.Masks[0] == 0x00FF0000u && h.Masks[1] == 0x0000FF00u &&
+                     h.Masks[2] == 0x000000FFu && (h.Masks[3] == 0xFF000000u || h.Masks[3] == 0);
+  const uint32_t noAlpha = h.Masks[3] ? 0 : 255;
+  const auto read32Bytes = [&](const uint8_t* in, TColor32* out) {
+    for (int x = 0; x < width; ++x, in += 4) out[x] = Color32(in[2], in[1], in[0], in[3] | noAlpha);
+  };
+  TBitmap32 bitmap = h.Bits == 16 ? LoadRows(b, h, read16)
+                     : bytes      ? LoadRows(b, h, read32Bytes)
+                                  : LoadRows(b, h, read32);
   // Most writers leave the alpha bits 0: such an image stores no alpha and
   // is opaque.
   TColor32* p = bitmap.Bits();
@@ -287,9 +296,16 @@ std::vector<uint8_t> SaveBitmap32ToBmp(const TBitmap32& bitmap) {
   Put32(out, 2835);
   Put32(out, 0);
   Put32(out, 0);
+  out.resize(kFileHeaderSize + kInfoHeaderSize + pixelBytes);
+  uint8_t* at = out.data() + kFileHeaderSize + kInfoHeaderSize;
   for (int y = bitmap.Height() - 1; y >= 0; --y) {
     const TColor32* row = bitmap.ScanLine(y);
-    for (int x = 0; x < bitmap.Width(); ++x) Put32(out, row[x]);  // B, G, R, A in little-endian order
+    for (int x = 0; x < bitmap.Width(); ++x, at += 4) {  // B, G, R, A
+      at[0] = BlueComponent(row[x]);
+      at[1] = GreenComponent(row[x]);
+      at[2] = RedComponent(row[x]);
+      at[3] = AlphaComponent(row[x]);
+    }
   }
   return out;
 }
