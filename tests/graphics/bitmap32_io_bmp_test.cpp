@@ -121,17 +121,17 @@ TEST(Bitmap32IoBmp, FixturesLoadAsImageMagickDecodesThem) {
     const char* Name;
     int Tolerance;
   } kCases[] = {
-      {"im_rle8_23x7", 0},      // runs into the row padding, as ImageMagick writes them
-      {"rle8_codes_6x5", 0},    // literal runs, delta, end of line and of bitmap early
-      {"rle4_codes_9x4", 0},    // nibble runs, odd literal runs, delta, end of bitmap
-      {"rgb555_5x3", kWidened},  // 16 bits without masks; the top bit is not used
-      {"rgb565_table_5x3", kWidened},  // masks after a 40-byte header, then a colour table
-      {"im_rgb565_5x3", kWidened},     // masks inside a 124-byte header
-      {"im_os2_pal1_9x4", 0},          // the 12-byte OS/2 header, 3-byte table entries
+      {"im_rle8_23x7", 0},              // runs into the row padding, as ImageMagick writes them
+      {"rle8_codes_6x5", 0},            // literal runs, delta, end of line and of bitmap early
+      {"rle4_codes_9x4", 0},            // nibble runs, odd literal runs, delta, end of bitmap
+      {"rgb555_5x3", kWidened},         // 16 bits without masks; the top bit is not used
+      {"rgb565_table_5x3", kWidened},   // masks after a 40-byte header, then a colour table
+      {"im_rgb565_5x3", kWidened},      // masks inside a 124-byte header
+      {"im_os2_pal1_9x4", 0},           // the 12-byte OS/2 header, 3-byte table entries
       {"im_os2_pal4_7x3", 0},
       {"im_os2_pal8_6x5", 0},
       {"im_os2_rgb24_5x3", 0},
-      {"os2v2_pal4_7x3", 0},   // the 64-byte OS/2 header, 3-byte table entries
+      {"os2v2_pal4_7x3", 0},            // the 64-byte OS/2 header, 3-byte table entries
       {"os2v2_rle8_6x5", 0},
       {"os2v2_rgb24_4x3", 0},
   };
