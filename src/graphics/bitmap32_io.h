@@ -1,13 +1,14 @@
 #pragma once
 // Loading and saving TBitmap32 images: PNG (libpng), JPEG (libjpeg) and
-// uncompressed Windows bitmap files.
+// Windows bitmap files.
 //
 // The decoders take the encoded bytes and give a new bitmap; the file
 // functions are thin wrappers that read or write the whole file. Every
 // failure (unreadable file, malformed or unsupported data, an image larger
 // than kMaxBitmap32Pixels) raises EBitmapIOError; nothing is half-loaded.
-// Truncated or corrupt data is such a failure: a BMP whose pixel data is
-// shorter than its header declares, a PNG whose image data is missing,
+// Truncated or corrupt data is such a failure: a BMP whose rows are shorter
+// than its header declares or whose RLE codes run out before the
+// end-of-bitmap code with rows left to paint, a PNG whose image data is missing,
 // damaged (a CRC or zlib error in its IDAT chunks, a filter type above 4) or
 // too short to inflate to the declared size or one with a chunk before IEND
 // that declares more bytes than follow it, a JPEG whose data
@@ -21,8 +22,10 @@
 // chunk's declared length, before libpng reads any, and then inflates its
 // image data once without keeping it, so damaged data is refused before the
 // bitmap exists); a PNG decodes straight into its bitmap, so a valid file
-// peaks at the bitmap plus a few rows, and a bitmap that cannot be allocated
-// is refused naming its size; a JPEG header
+// peaks at the bitmap plus a few rows; a bitmap that cannot be allocated is
+// refused naming its size. RLE codes can leave pixels unpainted, so a BMP's
+// codes are walked to their end before the image is allocated, and they may
+// stand for at most 1024 pixels per byte; a JPEG header
 // bounds nothing, so its bitmap grows as rows arrive (a valid file peaks at
 // about 1.3 times its bitmap while the last rows come in).
 //
@@ -56,8 +59,15 @@ TImageFileType ImageFileTypeFromSignature(std::span<const uint8_t> bytes);
 
 TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes);
 TBitmap32 LoadBitmap32FromJpeg(std::span<const uint8_t> bytes);
-// Uncompressed 1, 4, 8, 24 and 32 bits per pixel, and 32-bit bit fields.
-// A 32-bit image whose alpha is 0 everywhere (no alpha stored) loads opaque.
+// Uncompressed 1, 4, 8, 16 (5-5-5), 24 and 32 bits per pixel, 16- and 32-bit
+// bit fields, RLE8 and RLE4; the Windows info headers of 40 bytes and more,
+// and the OS/2 headers of 12 bytes and of 64 (read as the 40-byte one, with
+// 3-byte colour table entries). Refused: JPEG, PNG and alpha bit-field
+// compression, the OS/2 Huffman 1D and RLE24 compressions, 2 bits per pixel,
+// other header sizes. RLE runs past their row are clipped to it; pixels that
+// no RLE code paints take colour table entry 0.
+// An image with an alpha mask whose alpha is 0 everywhere (no alpha stored)
+// loads opaque.
 TBitmap32 LoadBitmap32FromBmp(std::span<const uint8_t> bytes);
 // By the signature of the data.
 TBitmap32 LoadBitmap32(std::span<const uint8_t> bytes);

@@ -1,18 +1,61 @@
-// Windows bitmap files: a 14-byte file header, an info header of at least 40
-// bytes, an optional colour table, then the rows, each padded to 4 bytes.
+// Windows bitmap files: a 14-byte file header, an info header, an optional
+// colour table, then the pixel data: rows padded to 4 bytes, or RLE codes.
+//
+// Info headers: the 12-byte core header of OS/2 1.x (16-bit sizes, 3-byte
+// colour table entries), the 40-byte Windows header and its longer versions
+// (52, 56, 108 and 124 bytes, which add bit-field masks and colour space data
+// that is not read), and the 64-byte OS/2 2.x header, read as the 40-byte one
+// but with 3-byte colour table entries, as ImageMagick reads it.
 #include "graphics/bitmap32_io.h"
 
+#include <algorithm>
 #include <array>
+#include <new>
 
+#include "graphics/bitmap32_io_bmp_rle.h"
 #include "graphics/bitmap32_io_internal.h"
 #include "graphics/color32.h"
 
 namespace {
 
 constexpr uint32_t kFileHeaderSize = 14;
+constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kInfoHeaderSize = 40;
+constexpr uint32_t kOs2InfoHeaderSize = 64;
 constexpr uint32_t kBiRgb = 0;
+constexpr uint32_t kBiRle8 = 1;
+constexpr uint32_t kBiRle4 = 2;
 constexpr uint32_t kBiBitfields = 3;
+
+// RLE codes can leave pixels unpainted (end of line, delta, end of bitmap),
+// so the data's size does not bound the image's. Run codes paint at most
+// 127.5 pixels per byte, which is all that writers that paint every pixel
+// need; the bound leaves room eight times that for files that skip pixels,
+// and keeps a few bytes from claiming a gigabyte.
+constexpr int64_t kMaxRlePixelsPerByte = 1024;
+
+// The compressions and the bit depths each takes (bit n set: n bits per
+// pixel); no depth for those that are recognised but not decoded.
+struct TCompressionDef {
+  uint32_t Code;
+  const char* Name;
+  uint64_t Depths;
+};
+constexpr uint64_t Depth(int bits) { return uint64_t{1} << bits; }
+constexpr TCompressionDef kCompressions[] = {
+    {kBiRgb, "uncompressed", Depth(1) | Depth(4) | Depth(8) | Depth(16) | Depth(24) | Depth(32)},
+    {kBiRle8, "RLE8", Depth(8)},
+    {kBiRle4, "RLE4", Depth(4)},
+    {kBiBitfields, "bit-field", Depth(16) | Depth(32)},
+    {4, "JPEG", 0},
+    {5, "PNG", 0},
+    {6, "alpha bit-field", 0},
+};
+// In the OS/2 2.x header codes 3 and 4 mean other things.
+constexpr TCompressionDef kOs2Compressions[] = {
+    {3, "OS/2 Huffman 1D", 0},
+    {4, "OS/2 RLE24", 0},
+};
 
 uint32_t U16(std::span<const uint8_t> b, size_t at) { return b[at] | b[at + 1] << 8; }
 uint32_t U32(std::span<const uint8_t> b, size_t at) {
@@ -29,6 +72,7 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 [[noreturn]] void Fail(const std::string& why) { throw EBitmapIOError("Invalid BMP image: " + why); }
+[[noreturn]] void Unsupported(const std::string& what) { throw EBitmapIOError("Unsupported BMP image: " + what); }
 
 // One channel of a bit-field pixel scaled to 0..255; a missing mask gives Missing.
 struct TChannel {
@@ -46,81 +90,188 @@ struct TChannel {
   }
 };
 
+struct THeader {
+  int64_t Width = 0;
+  int64_t Height = 0;
+  bool TopDown = false;
+  uint32_t Bits = 0;
+  uint32_t Compression = kBiRgb;
+  uint32_t DataOffset = 0;
+  // Red, green, blue and alpha masks of 16- and 32-bit pixels.
+  std::array<uint32_t, 4> Masks{};
+  // The colour table of paletted pixels: where it starts, bytes per entry
+  // and entries.
+  size_t TableAt = 0;
+  size_t EntrySize = 4;
+  uint32_t Colors = 0;
+};
+
+// Refuses a compression that is not decoded, or a depth it does not take.
+void CheckCompression(uint32_t compression, uint32_t bits, bool os2) {
+  const TCompressionDef* def = nullptr;
+  if (os2)
+    for (const TCompressionDef& d : kOs2Compressions)
+      if (d.Code == compression) def = &d;
+  if (!def)
+    for (const TCompressionDef& d : kCompressions)
+      if (d.Code == compression) def = &d;
+  if (!def) Unsupported("compression " + std::to_string(compression));
+  if (!def->Depths) Unsupported(std::string(def->Name) + " compression");
+  if (bits >= 64 || !(def->Depths & Depth(static_cast<int>(bits))))
+    Unsupported(std::string(def->Name) + " data of " + std::to_string(bits) + " bits per pixel");
+}
+
+THeader ReadHeader(std::span<const uint8_t> b) {
+  if (b.size() < kFileHeaderSize + kCoreHeaderSize || b[0] != 'B' || b[1] != 'M') Fail("no bitmap header");
+  THeader h;
+  h.DataOffset = U32(b, 10);
+  const uint32_t infoSize = U32(b, 14);
+  if ((infoSize != kCoreHeaderSize && infoSize < kInfoHeaderSize) || infoSize > b.size() - kFileHeaderSize)
+    Fail("unsupported info header");
+  h.TableAt = kFileHeaderSize + infoSize;
+  if (infoSize == kCoreHeaderSize) {
+    h.Width = U16(b, 18);
+    h.Height = U16(b, 20);
+    h.Bits = U16(b, 24);
+    h.EntrySize = 3;
+  } else {
+    h.Width = static_cast<int32_t>(U32(b, 18));
+    const int32_t rawHeight = static_cast<int32_t>(U32(b, 22));
+    h.TopDown = rawHeight < 0;
+    h.Height = h.TopDown ? -static_cast<int64_t>(rawHeight) : rawHeight;
+    h.Bits = U16(b, 28);
+    h.Compression = U32(b, 30);
+    h.Colors = U32(b, 46);
+    if (infoSize == kOs2InfoHeaderSize) h.EntrySize = 3;
+  }
+  CheckCompression(h.Compression, h.Bits, infoSize == kOs2InfoHeaderSize);
+
+  if (h.Bits <= 8) {
+    const uint32_t maxColors = 1u << h.Bits;
+    if (h.Colors == 0 || h.Colors > maxColors) h.Colors = maxColors;
+    // A shorter table ends where the pixel data starts.
+    if (h.DataOffset >= h.TableAt)
+      h.Colors = static_cast<uint32_t>(std::min<size_t>(h.Colors, (h.DataOffset - h.TableAt) / h.EntrySize));
+  } else if (h.Compression == kBiBitfields) {
+    // The masks follow a 40-byte header, or sit inside a larger one.
+    const size_t at = kFileHeaderSize + kInfoHeaderSize;
+    if (b.size() < at + 12) Fail("missing bit-field masks");
+    for (size_t i = 0; i < 3; ++i) h.Masks[i] = U32(b, at + 4 * i);
+    h.Masks[3] = infoSize >= 56 ? U32(b, at + 12) : 0;
+  } else if (h.Bits == 16) {
+    h.Masks = {0x7C00u, 0x03E0u, 0x001Fu, 0};
+  } else {
+    h.Masks = {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u};
+  }
+  return h;
+}
+
+// A pixel index past the colour table reads opaque black, as every entry
+// of the table is opaque: a paletted file holds no alpha.
+std::array<TColor32, 256> ReadPalette(std::span<const uint8_t> b, const THeader& h) {
+  std::array<TColor32, 256> palette;
+  palette.fill(clBlack32);
+  for (uint32_t i = 0; i < h.Colors; ++i) {
+    const size_t p = h.TableAt + h.EntrySize * i;
+    if (p + h.EntrySize > b.size()) Fail("truncated colour table");
+    palette[i] = Color32(b[p + 2], b[p + 1], b[p]);
+  }
+  return palette;
+}
+
+TBitmap32 NewBmpImage(int64_t width, int64_t height) {
+  try {
+    return bitmap32_io::NewImage(width, height, "BMP");
+  } catch (const std::bad_alloc&) {
+    throw EBitmapIOError("Not enough memory for a BMP image of " + std::to_string(width) + " x " +
+                         std::to_string(height) + " pixels");
+  }
+}
+
+TBitmap32 LoadRle(std::span<const uint8_t> b, const THeader& h, std::span<const TColor32, 256> palette) {
+  bitmap32_io::CheckImageSize(h.Width, h.Height, "BMP");
+  if (h.DataOffset > b.size()) Fail("truncated pixel data");
+  const std::span<const uint8_t> codes = b.subspan(h.DataOffset);
+  const int bits = static_cast<int>(h.Bits);
+  // The whole stream is walked before anything is allocated, so truncated
+  // data is refused at no cost.
+  const size_t used = bitmap32_io::ScanBmpRle(codes, bits, h.Width, h.Height);
+  if (h.Width * h.Height > kMaxRlePixelsPerByte * static_cast<int64_t>(used))
+    Fail("too little RLE data for " + std::to_string(h.Width) + " x " + std::to_string(h.Height) + " pixels");
+  TBitmap32 bitmap = NewBmpImage(h.Width, h.Height);
+  bitmap.Clear(palette[0]);
+  bitmap32_io::DecodeBmpRle(codes, bits, palette, h.TopDown, bitmap);
+  return bitmap;
+}
+
+// Decodes the rows of uncompressed data with readRow(in, out).
+template <typename TReadRow>
+TBitmap32 LoadRows(std::span<const uint8_t> b, const THeader& h, TReadRow readRow) {
+  // The pixel data's exact size is known: check it against the file before
+  // anything is allocated, so a short file cannot claim a huge image.
+  bitmap32_io::CheckImageSize(h.Width, h.Height, "BMP");
+  const size_t stride = (static_cast<size_t>(h.Width) * h.Bits + 31) / 32 * 4;
+  if (h.DataOffset > b.size() || (b.size() - h.DataOffset) / stride < static_cast<size_t>(h.Height))
+    Fail("truncated pixel data");
+  TBitmap32 bitmap = NewBmpImage(h.Width, h.Height);
+  for (int64_t row = 0; row < h.Height; ++row) {
+    const uint8_t* in = b.data() + h.DataOffset + static_cast<size_t>(row) * stride;
+    readRow(in, bitmap.ScanLine(static_cast<int>(h.TopDown ? row : h.Height - 1 - row)));
+  }
+  return bitmap;
+}
+
+TBitmap32 LoadBitFields(std::span<const uint8_t> b, const THeader& h) {
+  const TChannel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]), alpha(h.Masks[3]);
+  const int width = static_cast<int>(h.Width);
+  const auto pixel = [&](uint32_t p) {
+    return Color32(red.Of(p, 0), green.Of(p, 0), blue.Of(p, 0), alpha.Of(p, 255));
+  };
+  const auto read16 = [&](const uint8_t* in, TColor32* out) {
+    for (int x = 0; x < width; ++x) out[x] = pixel(static_cast<uint32_t>(in[2 * x] | in[2 * x + 1] << 8));
+  };
+  const auto read32 = [&](const uint8_t* in, TColor32* out) {
+    for (int x = 0; x < width; ++x) out[x] = pixel(U32(std::span<const uint8_t>(in + 4 * x, 4), 0));
+  };
+  // The usual layout, B, G, R and A or an unused byte, needs no scaling.
+  const bool bytes = h.Bits == 32 && h.Masks[0] == 0x00FF0000u && h.Masks[1] == 0x0000FF00u &&
+                     h.Masks[2] == 0x000000FFu && (h.Masks[3] == 0xFF000000u || h.Masks[3] == 0);
+  const uint32_t noAlpha = h.Masks[3] ? 0 : 255;
+  const auto read32Bytes = [&](const uint8_t* in, TColor32* out) {
+    for (int x = 0; x < width; ++x, in += 4) out[x] = Color32(in[2], in[1], in[0], in[3] | noAlpha);
+  };
+  TBitmap32 bitmap = h.Bits == 16 ? LoadRows(b, h, read16)
+                     : bytes      ? LoadRows(b, h, read32Bytes)
+                                  : LoadRows(b, h, read32);
+  // Most writers leave the alpha bits 0: such an image stores no alpha and
+  // is opaque.
+  TColor32* p = bitmap.Bits();
+  const int64_t n = int64_t{bitmap.Width()} * bitmap.Height();
+  if (alpha.Mask && std::all_of(p, p + n, [](TColor32 c) { return AlphaComponent(c) == 0; }))
+    for (int64_t i = 0; i < n; ++i) p[i] = SetAlpha(p[i], 255);
+  return bitmap;
+}
+
 }  // namespace
 
 TBitmap32 LoadBitmap32FromBmp(std::span<const uint8_t> b) {
-  if (b.size() < kFileHeaderSize + kInfoHeaderSize || b[0] != 'B' || b[1] != 'M') Fail("no bitmap header");
-  const uint32_t dataOffset = U32(b, 10);
-  const uint32_t infoSize = U32(b, 14);
-  if (infoSize < kInfoHeaderSize || infoSize > b.size() - kFileHeaderSize) Fail("unsupported info header");
-  const int32_t width = static_cast<int32_t>(U32(b, 18));
-  const int32_t rawHeight = static_cast<int32_t>(U32(b, 22));
-  const uint32_t bits = U16(b, 28);
-  const uint32_t compression = U32(b, 30);
-  uint32_t colorsUsed = U32(b, 46);
-  const bool topDown = rawHeight < 0;
-  const int64_t height = topDown ? -static_cast<int64_t>(rawHeight) : rawHeight;
-
-  const bool paletted = bits == 1 || bits == 4 || bits == 8;
-  if (!paletted && bits != 24 && bits != 32) Fail("unsupported bit depth " + std::to_string(bits));
-  if (compression != kBiRgb && !(compression == kBiBitfields && bits == 32)) Fail("compressed data is not supported");
-
-  // Bit-field masks follow a 40-byte header, or sit inside a larger one.
-  uint32_t masks[4] = {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u};
-  if (compression == kBiBitfields) {
-    const size_t at = kFileHeaderSize + kInfoHeaderSize;
-    if (b.size() < at + 12) Fail("missing bit-field masks");
-    for (int i = 0; i < 3; ++i) masks[i] = U32(b, at + 4 * i);
-    masks[3] = infoSize >= 56 ? U32(b, at + 12) : 0;
+  const THeader h = ReadHeader(b);
+  const int width = static_cast<int>(h.Width);  // 16 or 32 bits in the file: fits
+  if (h.Bits > 8) {
+    if (h.Bits != 24) return LoadBitFields(b, h);
+    return LoadRows(b, h, [&](const uint8_t* in, TColor32* out) {
+      for (int x = 0; x < width; ++x) out[x] = Color32(in[3 * x + 2], in[3 * x + 1], in[3 * x]);
+    });
   }
-
-  // A pixel index past the colour table reads opaque black, as every entry
-  // of the table is opaque: a paletted file holds no alpha.
-  std::array<TColor32, 256> palette;
-  palette.fill(clBlack32);
-  if (paletted) {
-    const uint32_t maxColors = 1u << bits;
-    if (colorsUsed == 0 || colorsUsed > maxColors) colorsUsed = maxColors;
-    const size_t at = kFileHeaderSize + infoSize;
-    for (uint32_t i = 0; i < colorsUsed; ++i) {
-      const size_t p = at + 4 * i;
-      if (p + 4 > b.size()) Fail("truncated colour table");
-      palette[i] = Color32(b[p + 2], b[p + 1], b[p]);
-    }
-  }
-
-  // The pixel data's exact size is known: check it against the file before
-  // anything is allocated, so a short file cannot claim a huge image.
-  bitmap32_io::CheckImageSize(width, height, "BMP");
-  const size_t stride = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
-  if (dataOffset > b.size() || (b.size() - dataOffset) / stride < static_cast<size_t>(height)) Fail("truncated pixel data");
-  TBitmap32 bitmap = bitmap32_io::NewImage(width, height, "BMP");
-
-  const TChannel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(masks[3]);
-  bool anyAlpha = false;
-  for (int64_t row = 0; row < height; ++row) {
-    const uint8_t* in = b.data() + dataOffset + static_cast<size_t>(row) * stride;
-    TColor32* out = bitmap.ScanLine(static_cast<int>(topDown ? row : height - 1 - row));
+  const std::array<TColor32, 256> palette = ReadPalette(b, h);
+  if (h.Compression != kBiRgb) return LoadRle(b, h, palette);
+  const uint32_t bits = h.Bits, mask = (1u << bits) - 1;
+  return LoadRows(b, h, [&](const uint8_t* in, TColor32* out) {
     for (int x = 0; x < width; ++x) {
-      if (paletted) {
-        const size_t bit = static_cast<size_t>(x) * bits;
-        const uint32_t index = (in[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
-        out[x] = palette[index];
-      } else if (bits == 24) {
-        out[x] = Color32(in[3 * x + 2], in[3 * x + 1], in[3 * x]);
-      } else {
-        const uint32_t pixel = U32(std::span<const uint8_t>(in + 4 * x, 4), 0);
-        out[x] = Color32(red.Of(pixel, 0), green.Of(pixel, 0), blue.Of(pixel, 0), alpha.Of(pixel, 255));
-        anyAlpha |= AlphaComponent(out[x]) != 0;
-      }
+      const size_t bit = static_cast<size_t>(x) * bits;
+      out[x] = palette[(in[bit / 8] >> (8 - bits - bit % 8)) & mask];
     }
-  }
-  // Most 32-bit writers leave the fourth byte 0: such an image is opaque.
-  if (bits == 32 && !anyAlpha) {
-    TColor32* p = bitmap.Bits();
-    for (int64_t i = 0, n = int64_t{width} * height; i < n; ++i) p[i] = SetAlpha(p[i], 255);
-  }
-  return bitmap;
+  });
 }
 
 std::vector<uint8_t> SaveBitmap32ToBmp(const TBitmap32& bitmap) {
@@ -145,9 +296,16 @@ std::vector<uint8_t> SaveBitmap32ToBmp(const TBitmap32& bitmap) {
   Put32(out, 2835);
   Put32(out, 0);
   Put32(out, 0);
+  out.resize(kFileHeaderSize + kInfoHeaderSize + pixelBytes);
+  uint8_t* at = out.data() + kFileHeaderSize + kInfoHeaderSize;
   for (int y = bitmap.Height() - 1; y >= 0; --y) {
     const TColor32* row = bitmap.ScanLine(y);
-    for (int x = 0; x < bitmap.Width(); ++x) Put32(out, row[x]);  // B, G, R, A in little-endian order
+    for (int x = 0; x < bitmap.Width(); ++x, at += 4) {  // B, G, R, A
+      at[0] = BlueComponent(row[x]);
+      at[1] = GreenComponent(row[x]);
+      at[2] = RedComponent(row[x]);
+      at[3] = AlphaComponent(row[x]);
+    }
   }
   return out;
 }

@@ -450,8 +450,8 @@ TEST(Bitmap32Io, MalformedDataRaisesAClearError) {
       {"huge bmp", Bmp(100000, 100000, 24, {}, rows), LoadBitmap32FromBmp},
       {"most negative height", Bmp(1, INT32_MIN, 24, {}, rows), LoadBitmap32FromBmp},
       {"missing rows", Bmp(1, 2, 24, {}, rows), LoadBitmap32FromBmp},
-      {"rle", Bmp(1, 1, 8, TBytes(1024, 0), rows, 1), LoadBitmap32FromBmp},
-      {"16 bits", Bmp(1, 1, 16, {}, rows), LoadBitmap32FromBmp},
+      {"rle ending inside its first row", Bmp(2, 1, 8, TBytes(1024, 0), {1, 2}, 1), LoadBitmap32FromBmp},
+      {"2 bits", Bmp(1, 1, 2, {}, rows), LoadBitmap32FromBmp},
       {"unknown", {'G', 'I', 'F', '8'}, LoadBitmap32},
   };
   for (const auto& c : kCases) {
