@@ -1,5 +1,6 @@
 #include "pdf/jpeg_image.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE declared first
 #include <cstdlib>
@@ -100,8 +101,8 @@ TJpegFrame FindFrame(const uint8_t* data, std::size_t size) {
     if (at + 2 > size) return {};
     const std::size_t length = static_cast<std::size_t>(data[at]) << 8 | data[at + 1];
     if (IsFrameMarker(marker)) return at + 2 < size ? TJpegFrame{marker, data[at + 2]} : TJpegFrame{};
-    if (length < 2) return {};
-    at += length;
+    // libjpeg reads a length below 2 as an empty segment.
+    at += std::max<std::size_t>(length, 2);
   }
   return {};
 }
@@ -254,6 +255,18 @@ bool RecodeWithHuffman(const uint8_t* data, std::size_t size, TJpegRecoder& reco
   return true;
 }
 
+// The Huffman-coded recoding of an arithmetic-coded file, else EPdfError.
+TPdfBytes RecodedWithHuffman(const TPdfBytes& bytes) {
+  TJpegRecoder recoder;
+  if (!RecodeWithHuffman(bytes.data(), bytes.size(), recoder))
+    throw EPdfError(std::string("Invalid JPEG image: ") + recoder.Error.Message);
+  TPdfBytes recoded(recoder.Buffer, recoder.Buffer + recoder.Size);
+  std::free(recoder.Buffer);
+  return recoded;
+}
+
+constexpr bool IsArithmeticFrame(uint8_t marker) { return marker == 0xC9 || marker == 0xCA; }
+
 // The header of a JPEG file that decodes whole, else EPdfError.
 TJpegHeader CheckedHeader(const TPdfBytes& bytes) {
   TJpegReader reader;
@@ -274,18 +287,21 @@ TJpegImage::TJpegImage(TPdfBytes bytes) : FBytes(std::move(bytes)) {
   if (frame.Marker != 0 && frame.Precision != 8)
     throw EPdfError("Unsupported JPEG image: " + std::to_string(frame.Precision) +
                     "-bit samples; PDF readers take 8-bit samples only.");
-  TJpegHeader header = CheckedHeader(FBytes);
-  if (header.Arithmetic) {
-    TJpegRecoder recoder;
-    if (!RecodeWithHuffman(FBytes.data(), FBytes.size(), recoder))
-      throw EPdfError(std::string("Invalid JPEG image: ") + recoder.Error.Message);
-    FBytes.assign(recoder.Buffer, recoder.Buffer + recoder.Size);
-    std::free(recoder.Buffer);
+  // The recoding reads every coefficient with the check's warnings fatal, so
+  // it checks the original too; the recoding is then checked like any file.
+  if (IsArithmeticFrame(frame.Marker)) {
+    FBytes = RecodedWithHuffman(FBytes);
     FRecoded = true;
-    // The recoding is checked like any file given.
-    header = CheckedHeader(FBytes);
-    PdfRequire(!header.Arithmetic, "recoded JPEG data must be Huffman-coded");
   }
+  TJpegHeader header = CheckedHeader(FBytes);
+  // libjpeg has the last word on the coding, should the walk above not have
+  // reached the frame header it read.
+  if (header.Arithmetic && !FRecoded) {
+    FBytes = RecodedWithHuffman(FBytes);
+    FRecoded = true;
+    header = CheckedHeader(FBytes);
+  }
+  PdfRequire(!header.Arithmetic, "recoded JPEG data must be Huffman-coded");
   FWidth = header.Width;
   FHeight = header.Height;
   FComponents = header.Components;

@@ -34,8 +34,8 @@ class TJpegImage final : public TPdfGraphic {
   // 1 GiB: progressive and other multi-scan files need about 2 bytes per
   // sample of the whole image, so one of more than about 350 megapixels
   // (180 without chroma subsampling) is refused as too large to check. The
-  // recoding of an arithmetic-coded file takes as much again, and decodes
-  // the file three times (the check, the recoding, the check of the result).
+  // recoding of an arithmetic-coded file takes as much again; it reads the
+  // original whole (the check of the original), and its result is checked.
   explicit TJpegImage(TPdfBytes bytes);
   static TJpegImage FromBytes(std::span<const uint8_t> bytes);
   // Reads a JPEG file; a file that cannot be opened or read (a directory

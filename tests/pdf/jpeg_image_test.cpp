@@ -370,15 +370,21 @@ TEST(JpegImage, FindsTheFrameHeaderPastCommentsAndStrayBytes) {
     EXPECT_EQ(jpeg.Bytes(), bytes);
     EXPECT_EQ(jpeg.Width(), 16);
   }
-  // A real frame after stray bytes is still found: a 12-bit one is refused
-  // for its samples (libjpeg would only say it cannot read it).
-  TPdfBytes strayThen12Bit = WithFrame(good, 0xC1, 12);
+  // A real frame after stray bytes, or after a comment whose length is given
+  // as 0 (libjpeg reads it as empty), is still found: a 12-bit one is
+  // refused for its samples (libjpeg would only say it cannot read it).
+  const TPdfBytes twelveBit = WithFrame(good, 0xC1, 12);
+  TPdfBytes strayThen12Bit = twelveBit;
   strayThen12Bit.insert(strayThen12Bit.begin() + 2, {'x', 0xFF, 0x00, 'y'});
-  try {
-    TJpegImage jpeg(strayThen12Bit);
-    ADD_FAILURE() << "accepted";
-  } catch (const EPdfError& e) {
-    EXPECT_STREQ(e.what(), "Unsupported JPEG image: 12-bit samples; PDF readers take 8-bit samples only.");
+  TPdfBytes emptyCommentThen12Bit = twelveBit;
+  emptyCommentThen12Bit.insert(emptyCommentThen12Bit.begin() + 2, {0xFF, 0xFE, 0x00, 0x00});
+  for (const TPdfBytes& bytes : {strayThen12Bit, emptyCommentThen12Bit}) {
+    try {
+      TJpegImage jpeg(bytes);
+      ADD_FAILURE() << "accepted";
+    } catch (const EPdfError& e) {
+      EXPECT_STREQ(e.what(), "Unsupported JPEG image: 12-bit samples; PDF readers take 8-bit samples only.");
+    }
   }
 }
 
