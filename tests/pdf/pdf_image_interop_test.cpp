@@ -454,6 +454,8 @@ class PdfImageInterop : public testing::Test {
 TEST_F(PdfImageInterop, JpegBytesAreExtractedAsEmbedded) {
   const TJpegImage jpegs[] = {
       TJpegImage(MakeJpegFixture({24, 16, JCS_RGB, false, 95, {200, 40, 90}})),
+      TJpegImage(MakeJpegFixture({24, 16, JCS_RGB, true, 95, {30, 160, 220}})),
+      TJpegImage(MakeJpegFixture({24, 16, JCS_GRAYSCALE, false, 95, {77}})),
       TJpegImage(MakeJpegFixture({24, 16, JCS_CMYK, false, 95, {0, 255, 255, 255}})),
       TJpegImage(ReadTestFile("arithmetic.jpg")),
   };
