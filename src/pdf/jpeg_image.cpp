@@ -1,7 +1,9 @@
 #include "pdf/jpeg_image.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE declared first
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -65,11 +67,70 @@ void JpegEmitMessage(j_common_ptr info, int level) {
   }
 }
 
+// The frame header (SOFn) as the markers before it lead to it: its marker
+// code and sample precision; Marker 0 when the bytes hold none that libjpeg
+// would reach, which libjpeg then reports itself.
+struct TJpegFrame {
+  uint8_t Marker = 0;
+  int Precision = 0;
+};
+
+constexpr bool IsFrameMarker(uint8_t marker) {
+  // C0-CF are frame headers except C4 (DHT), C8 (reserved) and CC (DAC).
+  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Walks the marker segments from SOI to the first frame header, skipping
+// stray bytes between segments as libjpeg does. Touches only the headers.
+TJpegFrame FindFrame(const uint8_t* data, std::size_t size) {
+  if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return {};
+  std::size_t at = 2;
+  while (at < size) {
+    // A marker is 0xFF, any number of 0xFF fill bytes, then its code; 0xFF 00
+    // and other bytes are stray data.
+    if (data[at] != 0xFF) {
+      ++at;
+      continue;
+    }
+    while (at < size && data[at] == 0xFF) ++at;
+    if (at >= size) return {};
+    const uint8_t marker = data[at++];
+    if (marker == 0x00) continue;
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // TEM and RSTn stand alone
+    if (marker == 0xD9 || marker == 0xDA) return {};                      // EOI or SOS before a frame
+    if (at + 2 > size) return {};
+    const std::size_t length = static_cast<std::size_t>(data[at]) << 8 | data[at + 1];
+    if (IsFrameMarker(marker)) return at + 2 < size ? TJpegFrame{marker, data[at + 2]} : TJpegFrame{};
+    // libjpeg reads a length below 2 as an empty segment.
+    at += std::max<std::size_t>(length, 2);
+  }
+  return {};
+}
+
+// Why a PDF reader's DCT filter cannot take a frame of this kind (DCTDecode
+// is 8-bit baseline or progressive DCT data, Huffman-coded or, in some
+// readers only, arithmetic-coded), or nullptr when it can once arithmetic
+// coding is recoded.
+const char* UnsupportedFrame(const TJpegFrame& frame) {
+  switch (frame.Marker) {
+    case 0xC3:
+    case 0xCB: return "lossless coding";
+    case 0xC5:
+    case 0xC6:
+    case 0xC7:
+    case 0xCD:
+    case 0xCE:
+    case 0xCF: return "hierarchical coding";
+    default: return nullptr;
+  }
+}
+
 struct TJpegHeader {
   int Width = 0;
   int Height = 0;
   int Components = 0;
   bool AdobeMarker = false;
+  bool Arithmetic = false;
 };
 
 // The decompressor and its error manager, kept in the caller's frame so that
@@ -107,6 +168,7 @@ bool ReadJpeg(const uint8_t* data, std::size_t size, TJpegReader& reader, TJpegH
   header.Height = static_cast<int>(reader.Info.image_height);
   header.Components = reader.Info.num_components;
   header.AdobeMarker = reader.Info.saw_Adobe_marker != 0;
+  header.Arithmetic = reader.Info.arith_code != 0;
 
   reader.Info.out_color_space = reader.Info.jpeg_color_space;
   reader.Info.scale_num = 1;
@@ -129,15 +191,117 @@ bool ReadJpeg(const uint8_t* data, std::size_t size, TJpegReader& reader, TJpegH
   return true;
 }
 
+// The decompressor and compressor of a recoding, with their shared error
+// manager and the output buffer, kept in the caller's frame like TJpegReader.
+struct TJpegRecoder {
+  jpeg_decompress_struct Source;
+  jpeg_compress_struct Target;
+  TJpegErrorManager Error;
+  unsigned char* Buffer = nullptr;
+  unsigned long Size = 0;
+};
+
+// Recodes the arithmetic-coded JPEG of `size` bytes at `data` with Huffman
+// coding: the DCT coefficients, quantization tables, sampling and component
+// IDs are copied as they are, so every decoder gets the same pixels as from
+// the original. APPn and COM markers are copied unchanged (the JFIF and Adobe
+// markers included, so the colour space reads the same); the output is
+// sequential, with Huffman tables made for the data. Damage in the original
+// stops the recoding as it stops the check (the same warnings are fatal),
+// and so does a coefficient out of the range that Huffman coding of 8-bit
+// data can carry (which only a made-up file has): the optimizing pass
+// measures every coefficient before anything is coded. Returns false with
+// the message in `recoder.Error.Message`; on success the caller frees
+// `recoder.Buffer`.
+bool RecodeWithHuffman(const uint8_t* data, std::size_t size, TJpegRecoder& recoder) {
+  recoder.Source.err = jpeg_std_error(&recoder.Error.Public);
+  recoder.Target.err = &recoder.Error.Public;
+  recoder.Source.mem = nullptr;
+  recoder.Target.mem = nullptr;
+  recoder.Error.Public.error_exit = JpegErrorExit;
+  recoder.Error.Public.emit_message = JpegEmitMessage;
+  recoder.Error.Message[0] = '\0';
+  if (setjmp(recoder.Error.Return) != 0) {
+    jpeg_destroy_compress(&recoder.Target);
+    jpeg_destroy_decompress(&recoder.Source);
+    std::free(recoder.Buffer);
+    recoder.Buffer = nullptr;
+    return false;
+  }
+  jpeg_create_decompress(&recoder.Source);
+  recoder.Source.mem->max_memory_to_use = kMaxDecoderMemory;
+  jpeg_create_compress(&recoder.Target);
+  recoder.Target.mem->max_memory_to_use = kMaxDecoderMemory;
+  jpeg_mem_src(&recoder.Source, data, static_cast<unsigned long>(size));
+  jpeg_save_markers(&recoder.Source, JPEG_COM, 0xFFFF);
+  for (int n = 0; n < 16; ++n) jpeg_save_markers(&recoder.Source, JPEG_APP0 + n, 0xFFFF);
+  jpeg_read_header(&recoder.Source, TRUE);
+  jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&recoder.Source);
+
+  jpeg_copy_critical_parameters(&recoder.Source, &recoder.Target);
+  recoder.Target.arith_code = FALSE;
+  recoder.Target.optimize_coding = TRUE;
+  // The original's own JFIF and Adobe markers follow below, unchanged.
+  recoder.Target.write_JFIF_header = FALSE;
+  recoder.Target.write_Adobe_marker = FALSE;
+  jpeg_mem_dest(&recoder.Target, &recoder.Buffer, &recoder.Size);
+  jpeg_write_coefficients(&recoder.Target, coefficients);
+  for (jpeg_saved_marker_ptr marker = recoder.Source.marker_list; marker != nullptr; marker = marker->next)
+    jpeg_write_marker(&recoder.Target, marker->marker, marker->data, marker->data_length);
+  jpeg_finish_compress(&recoder.Target);
+  jpeg_destroy_compress(&recoder.Target);
+  jpeg_finish_decompress(&recoder.Source);
+  jpeg_destroy_decompress(&recoder.Source);
+  return true;
+}
+
+// The Huffman-coded recoding of an arithmetic-coded file, else EPdfError.
+TPdfBytes RecodedWithHuffman(const TPdfBytes& bytes) {
+  TJpegRecoder recoder;
+  if (!RecodeWithHuffman(bytes.data(), bytes.size(), recoder))
+    throw EPdfError(std::string("Invalid JPEG image: ") + recoder.Error.Message);
+  TPdfBytes recoded(recoder.Buffer, recoder.Buffer + recoder.Size);
+  std::free(recoder.Buffer);
+  return recoded;
+}
+
+constexpr bool IsArithmeticFrame(uint8_t marker) { return marker == 0xC9 || marker == 0xCA; }
+
+// The header of a JPEG file that decodes whole, else EPdfError.
+TJpegHeader CheckedHeader(const TPdfBytes& bytes) {
+  TJpegReader reader;
+  TJpegHeader header;
+  if (!ReadJpeg(bytes.data(), bytes.size(), reader, header))
+    throw EPdfError(std::string("Invalid JPEG image: ") + reader.Error.Message);
+  return header;
+}
+
 }  // namespace
 
 TJpegImage::TJpegImage(TPdfBytes bytes) : FBytes(std::move(bytes)) {
   // libjpeg treats an empty buffer as a fatal error of its own; say so plainly.
   if (FBytes.empty()) throw EPdfError("Invalid JPEG image: no data.");
-  TJpegReader reader;
-  TJpegHeader header;
-  if (!ReadJpeg(FBytes.data(), FBytes.size(), reader, header))
-    throw EPdfError(std::string("Invalid JPEG image: ") + reader.Error.Message);
+  const TJpegFrame frame = FindFrame(FBytes.data(), FBytes.size());
+  if (const char* reason = UnsupportedFrame(frame))
+    throw EPdfError(std::string("Unsupported JPEG image: ") + reason + "; PDF readers take DCT-coded data only.");
+  if (frame.Marker != 0 && frame.Precision != 8)
+    throw EPdfError("Unsupported JPEG image: " + std::to_string(frame.Precision) +
+                    "-bit samples; PDF readers take 8-bit samples only.");
+  // The recoding reads every coefficient with the check's warnings fatal, so
+  // it checks the original too; the recoding is then checked like any file.
+  if (IsArithmeticFrame(frame.Marker)) {
+    FBytes = RecodedWithHuffman(FBytes);
+    FRecoded = true;
+  }
+  TJpegHeader header = CheckedHeader(FBytes);
+  // libjpeg has the last word on the coding, should the walk above not have
+  // reached the frame header it read.
+  if (header.Arithmetic && !FRecoded) {
+    FBytes = RecodedWithHuffman(FBytes);
+    FRecoded = true;
+    header = CheckedHeader(FBytes);
+  }
+  PdfRequire(!header.Arithmetic, "recoded JPEG data must be Huffman-coded");
   FWidth = header.Width;
   FHeight = header.Height;
   FComponents = header.Components;

@@ -63,7 +63,10 @@ class TVPDFDocJpegImage final : public TVPDFImageBlock {
                                           std::unique_ptr<TVPdfObject> mask) const override;
 };
 
-// 1-bit bitmaps as CCITT fax data: Group 3 one-dimensional (K 0).
+// 1-bit bitmaps as CCITT fax data: Group 3 one-dimensional (K 0). Group 3
+// data ends after the last row with no end-of-block code, so both Group 3
+// builders write "EndOfBlock" false in DecodeParms; Group 4 data ends with
+// its code and leaves the key at its default.
 class TVPDFCCITT31 final : public TVPDFImageBlock {
  public:
   static constexpr std::string_view ClassName() { return "TVPDFCCITT31"; }

@@ -13,12 +13,16 @@ struct TCCITTKind {
   int Kind;
   TVCCITTMode Mode;
   int K;  // the DecodeParms "K" value
+  // Whether the data ends with an end-of-block code. Group 3 data ends after
+  // the last row; a decoder told (by the default EndOfBlock true) to expect
+  // the code there reads past the data and damages the last row.
+  bool EndOfBlock;
 };
 
 constexpr TCCITTKind kCCITTKinds[] = {
-    {31, TVCCITTMode::Group3OneDim, 0},
-    {32, TVCCITTMode::Group3TwoDim, 1},
-    {42, TVCCITTMode::Group4, -1},
+    {31, TVCCITTMode::Group3OneDim, 0, false},
+    {32, TVCCITTMode::Group3TwoDim, 1, false},
+    {42, TVCCITTMode::Group4, -1, true},
 };
 
 const TCCITTKind& FindKind(int kind) {
@@ -97,6 +101,7 @@ std::unique_ptr<TVPDFImage> CreateCCITTImage(TVCCITTCompression& encoder, const 
   parms->AddNumber("K", mode.K);
   parms->AddNumber("Columns", copy.Width());
   parms->AddNumber("Rows", copy.Height());
+  if (!mode.EndOfBlock) parms->AddBoolean("EndOfBlock", false);
   dict.FindArray("DecodeParms")->Add(std::move(parms));
   return image;
 }

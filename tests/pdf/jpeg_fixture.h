@@ -1,7 +1,7 @@
 #pragma once
 // JPEG files made at test time with libjpeg-turbo: a simple colour pattern in
-// grey, RGB or CMYK, baseline or progressive. Header-only, so that it is
-// compiled only into the tests that include it.
+// grey, RGB or CMYK, baseline or progressive, Huffman or arithmetic coded.
+// Header-only, so that it is compiled only into the tests that include it.
 //
 // CMYK files carry libjpeg's Adobe APP14 marker unless asked not to. Such a
 // file's samples are read as Adobe's inverted CMYK (255 is no ink), which is
@@ -34,6 +34,8 @@ struct TJpegFixtureSpec {
   // When set, the samples of the whole image (rows top-down, components
   // interleaved) instead of the pattern or Flat.
   std::vector<uint8_t> Samples = {};
+  // Arithmetic coding in place of Huffman coding (as cjpeg -arithmetic).
+  bool Arithmetic = false;
 };
 
 inline int JpegFixtureComponents(J_COLOR_SPACE space) {
@@ -87,6 +89,7 @@ inline TPdfBytes MakeJpegFixture(const TJpegFixtureSpec& spec) {
   if (spec.ColorSpace == JCS_CMYK) info.write_Adobe_marker = spec.AdobeMarker ? TRUE : FALSE;
   jpeg_set_quality(&info, spec.Quality, TRUE);
   if (spec.Progressive) jpeg_simple_progression(&info);
+  if (spec.Arithmetic) info.arith_code = TRUE;
   jpeg_start_compress(&info, TRUE);
   std::vector<uint8_t> samples = spec.Samples.empty() ? JpegFixtureSamples(spec) : spec.Samples;
   const std::size_t rowBytes = static_cast<std::size_t>(spec.Width) * info.input_components;

@@ -4,9 +4,13 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <span>
 #include <string>
+#include <vector>
 
+#include "graphics/bitmap32.h"
+#include "graphics/bitmap32_io.h"
 #include "jpeg_fixture.h"
 #include "pdf/pdf_error.h"
 #include "test_pdf_document.h"
@@ -34,6 +38,7 @@ TEST(JpegImage, ReadsSizeAndComponentsAndKeepsTheBytes) {
     EXPECT_EQ(jpeg.Components(), c.Components);
     EXPECT_EQ(jpeg.HasAdobeMarker(), c.Spec.ColorSpace == JCS_CMYK);
     EXPECT_EQ(jpeg.Bytes(), bytes);
+    EXPECT_FALSE(jpeg.Recoded());
     TPdfBytes saved{'x'};
     jpeg.SaveToStream(saved);
     ASSERT_EQ(saved.size(), bytes.size() + 1);
@@ -170,6 +175,216 @@ TEST(JpegImage, AcceptsFilesWithHarmlessWarnings) {
     const TJpegImage jpeg(bytes);
     EXPECT_EQ(jpeg.Bytes(), bytes);
     EXPECT_GT(jpeg.Width(), 0);
+  }
+}
+
+// The marker segments of a JPEG file up to its frame header: code and
+// payload of each, in order; the frame's own code last.
+struct TSegment {
+  uint8_t Marker;
+  TPdfBytes Payload;
+  bool operator==(const TSegment&) const = default;
+};
+
+std::vector<TSegment> SegmentsToFrame(const TPdfBytes& jpeg) {
+  std::vector<TSegment> segments;
+  std::size_t at = 2;
+  while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF) {
+    const uint8_t marker = jpeg[at + 1];
+    const std::size_t length = static_cast<std::size_t>(jpeg[at + 2]) << 8 | jpeg[at + 3];
+    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xCC) {
+      segments.push_back({marker, {}});
+      break;
+    }
+    if (at + 2 + length > jpeg.size()) break;
+    segments.push_back({marker, TPdfBytes(jpeg.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                                          jpeg.begin() + static_cast<std::ptrdiff_t>(at + 2 + length))});
+    at += 2 + length;
+  }
+  return segments;
+}
+
+// Only the APPn and COM segments, which the recoding copies.
+std::vector<TSegment> ApplicationSegments(const TPdfBytes& jpeg) {
+  std::vector<TSegment> kept;
+  for (const TSegment& segment : SegmentsToFrame(jpeg))
+    if ((segment.Marker >= 0xE0 && segment.Marker <= 0xEF) || segment.Marker == 0xFE) kept.push_back(segment);
+  return kept;
+}
+
+uint8_t FrameMarker(const TPdfBytes& jpeg) {
+  const std::vector<TSegment> segments = SegmentsToFrame(jpeg);
+  return segments.empty() ? 0 : segments.back().Marker;
+}
+
+bool SamePixels(const TBitmap32& a, const TBitmap32& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+  return true;
+}
+
+TPdfBytes ReadTestFile(const std::string& name) {
+  std::ifstream file(std::string(TEST_DATA_DIR) + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Several PDF readers show arithmetic-coded data wrongly or not at all, so it
+// is recoded with Huffman coding. The coefficients stay as they are: libjpeg
+// decodes the recoding to the very pixels of the original, and the markers
+// that say how to read the colours (JFIF, Adobe) come along unchanged.
+TEST(JpegImage, ArithmeticCodingIsRecodedToHuffmanWithTheSamePixels) {
+  const std::vector<uint8_t> ink(24 * 16 * 4, 90);
+  struct TCase {
+    const char* Name;
+    TPdfBytes Bytes;
+  };
+  const TCase cases[] = {
+      {"rgb", MakeJpegFixture({40, 24, JCS_RGB, false, 90, {}, true, false, {}, true})},
+      {"progressive", MakeJpegFixture({40, 24, JCS_RGB, true, 75, {}, true, false, {}, true})},
+      {"grey", MakeJpegFixture({17, 5, JCS_GRAYSCALE, false, 90, {}, true, false, {}, true})},
+      {"Adobe CMYK", MakeJpegFixture({24, 16, JCS_CMYK, false, 90, {}, true, false, ink, true})},
+      {"Adobe YCCK", MakeJpegFixture({24, 16, JCS_CMYK, false, 90, {}, true, true, ink, true})},
+      {"CMYK without the Adobe marker", MakeJpegFixture({24, 16, JCS_CMYK, false, 90, {}, false, false, ink, true})},
+      {"cjpeg -arithmetic", ReadTestFile("arithmetic.jpg")},
+      {"cjpeg -arithmetic -progressive", ReadTestFile("arithmetic-progressive.jpg")},
+      {"cjpeg -arithmetic -grayscale", ReadTestFile("arithmetic-grey.jpg")},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    ASSERT_TRUE(FrameMarker(c.Bytes) == 0xC9 || FrameMarker(c.Bytes) == 0xCA) << "not arithmetic-coded";
+    const TJpegImage jpeg(c.Bytes);
+    EXPECT_TRUE(jpeg.Recoded());
+    // Sequential Huffman coding: baseline, or extended where a table needs it.
+    EXPECT_TRUE(FrameMarker(jpeg.Bytes()) == 0xC0 || FrameMarker(jpeg.Bytes()) == 0xC1)
+        << std::hex << int{FrameMarker(jpeg.Bytes())};
+    EXPECT_EQ(ApplicationSegments(jpeg.Bytes()), ApplicationSegments(c.Bytes));
+    EXPECT_TRUE(SamePixels(LoadBitmap32FromJpeg(jpeg.Bytes()), LoadBitmap32FromJpeg(c.Bytes)));
+    // The recoding is an ordinary file: read again, it is kept as it is.
+    const TJpegImage again(jpeg.Bytes());
+    EXPECT_FALSE(again.Recoded());
+    EXPECT_EQ(again.Bytes(), jpeg.Bytes());
+    EXPECT_EQ(again.Width(), jpeg.Width());
+    EXPECT_EQ(again.Height(), jpeg.Height());
+    EXPECT_EQ(again.Components(), jpeg.Components());
+    EXPECT_EQ(again.HasAdobeMarker(), jpeg.HasAdobeMarker());
+  }
+}
+
+// Every cut and many corruptions of an arithmetic-coded file: each is either
+// refused or recoded to a file that reads whole.
+TEST(JpegImage, DamagedArithmeticFilesAreRefusedOrRecodedWhole) {
+  const TPdfBytes good = MakeJpegFixture({21, 13, JCS_RGB, true, 80, {}, true, false, {}, true});
+  int recoded = 0, refused = 0;
+  auto tryRead = [&](const TPdfBytes& bytes) {
+    try {
+      const TJpegImage jpeg(bytes);
+      const TJpegImage again(jpeg.Bytes());
+      EXPECT_EQ(again.Bytes(), jpeg.Bytes());
+      EXPECT_EQ(again.Width(), jpeg.Width());
+      recoded += jpeg.Recoded() ? 1 : 0;
+    } catch (const EPdfError&) {
+      ++refused;
+    }
+  };
+  for (std::size_t size = 0; size <= good.size(); ++size)
+    tryRead(TPdfBytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size)));
+  for (std::size_t i = 0; i < good.size(); ++i) {
+    TPdfBytes bytes = good;
+    bytes[i] ^= 0xA5;
+    tryRead(bytes);
+  }
+  EXPECT_GT(recoded, 0);
+  EXPECT_GT(refused, 0);
+  // Cut inside the entropy-coded data, the file is refused, not recoded
+  // with the missing part filled in.
+  const TRefusal cut[] = {{"cut at 70%", Prefix(good, 0.7), "Premature end of JPEG file"}};
+  ExpectRefused(cut);
+}
+
+// `jpeg` with the frame header's marker code set to `marker` and its sample
+// precision to `precision`.
+TPdfBytes WithFrame(TPdfBytes jpeg, uint8_t marker, uint8_t precision) {
+  for (std::size_t i = 0; i + 4 < jpeg.size(); ++i) {
+    if (jpeg[i] != 0xFF || (jpeg[i + 1] != 0xC0 && jpeg[i + 1] != 0xC2 && jpeg[i + 1] != 0xC9)) continue;
+    jpeg[i + 1] = marker;
+    jpeg[i + 4] = precision;
+    return jpeg;
+  }
+  ADD_FAILURE() << "no frame header";
+  return jpeg;
+}
+
+// What no PDF reader's DCT filter takes is refused before it is decoded,
+// naming the reason. No tool here writes such files, so the frame header of
+// an ordinary file is changed: the refusal reads only the header.
+TEST(JpegImage, RefusesLosslessHierarchicalAndOtherThan8BitSamples) {
+  const TPdfBytes good = MakeJpegFixture({16, 8, JCS_RGB, false, 90});
+  const TPdfBytes arithmetic = MakeJpegFixture({16, 8, JCS_RGB, false, 90, {}, true, false, {}, true});
+  struct TCase {
+    const char* Name;
+    TPdfBytes Bytes;
+    const char* Message;
+  };
+  const std::string lossless = "Unsupported JPEG image: lossless coding; PDF readers take DCT-coded data only.";
+  const std::string hierarchical =
+      "Unsupported JPEG image: hierarchical coding; PDF readers take DCT-coded data only.";
+  const TCase cases[] = {
+      {"12-bit extended", WithFrame(good, 0xC1, 12),
+       "Unsupported JPEG image: 12-bit samples; PDF readers take 8-bit samples only."},
+      {"12-bit progressive", WithFrame(good, 0xC2, 12),
+       "Unsupported JPEG image: 12-bit samples; PDF readers take 8-bit samples only."},
+      {"12-bit arithmetic", WithFrame(arithmetic, 0xC9, 12),
+       "Unsupported JPEG image: 12-bit samples; PDF readers take 8-bit samples only."},
+      {"lossless", WithFrame(good, 0xC3, 8), lossless.c_str()},
+      {"16-bit lossless", WithFrame(good, 0xC3, 16), lossless.c_str()},
+      {"lossless arithmetic", WithFrame(arithmetic, 0xCB, 8), lossless.c_str()},
+      {"hierarchical", WithFrame(good, 0xC5, 8), hierarchical.c_str()},
+      {"hierarchical arithmetic", WithFrame(arithmetic, 0xCD, 8), hierarchical.c_str()},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    try {
+      TJpegImage jpeg(c.Bytes);
+      ADD_FAILURE() << "accepted";
+    } catch (const EPdfError& e) {
+      EXPECT_STREQ(e.what(), c.Message);
+    }
+  }
+}
+
+// The frame header is found by walking the segments from the start, as
+// libjpeg does: a frame code inside a comment's text, or after stray bytes,
+// is not taken for the frame.
+TEST(JpegImage, FindsTheFrameHeaderPastCommentsAndStrayBytes) {
+  const TPdfBytes good = MakeJpegFixture({16, 8, JCS_RGB, false, 90});
+  // After SOI: a comment holding the bytes of a lossless frame header.
+  TPdfBytes comment = good;
+  comment.insert(comment.begin() + 2, {0xFF, 0xFE, 0x00, 0x08, 0xFF, 0xC3, 0x00, 0x0B, 0x0C, 0x00});
+  // Stray bytes (with a stuffed 0xFF 00) before the first marker after SOI.
+  TPdfBytes stray = good;
+  stray.insert(stray.begin() + 2, {'x', 0xFF, 0x00, 'y'});
+  for (const TPdfBytes& bytes : {comment, stray}) {
+    const TJpegImage jpeg(bytes);
+    EXPECT_EQ(jpeg.Bytes(), bytes);
+    EXPECT_EQ(jpeg.Width(), 16);
+  }
+  // A real frame after stray bytes, or after a comment whose length is given
+  // as 0 (libjpeg reads it as empty), is still found: a 12-bit one is
+  // refused for its samples (libjpeg would only say it cannot read it).
+  const TPdfBytes twelveBit = WithFrame(good, 0xC1, 12);
+  TPdfBytes strayThen12Bit = twelveBit;
+  strayThen12Bit.insert(strayThen12Bit.begin() + 2, {'x', 0xFF, 0x00, 'y'});
+  TPdfBytes emptyCommentThen12Bit = twelveBit;
+  emptyCommentThen12Bit.insert(emptyCommentThen12Bit.begin() + 2, {0xFF, 0xFE, 0x00, 0x00});
+  for (const TPdfBytes& bytes : {strayThen12Bit, emptyCommentThen12Bit}) {
+    try {
+      TJpegImage jpeg(bytes);
+      ADD_FAILURE() << "accepted";
+    } catch (const EPdfError& e) {
+      EXPECT_STREQ(e.what(), "Unsupported JPEG image: 12-bit samples; PDF readers take 8-bit samples only.");
+    }
   }
 }
 

@@ -28,14 +28,16 @@ TEST(PdfImageCCITT, EachBuilderWritesItsModeAndDecodeParms) {
     const TVPDFImageBlock* Builder;
     TVCCITTMode Mode;
     const char* K;
+    const char* EndOfBlock;  // the key as written, or nothing at its default
   };
   const TVPDFCCITT31 g31;
   const TVPDFCCITT32 g32;
   const TVPDFCCITT4 g4;
   const TCase cases[] = {
-      {"31", &g31, TVCCITTMode::Group3OneDim, "0"},
-      {"32", &g32, TVCCITTMode::Group3TwoDim, "1"},
-      {"4", &g4, TVCCITTMode::Group4, "-1"},
+      // Group 3 data ends after the last row, without an end-of-block code.
+      {"31", &g31, TVCCITTMode::Group3OneDim, "0", "\r\n/EndOfBlock false"},
+      {"32", &g32, TVCCITTMode::Group3TwoDim, "1", "\r\n/EndOfBlock false"},
+      {"4", &g4, TVCCITTMode::Group4, "-1", ""},
   };
   const TPdfBitmap bitmap = Diagonal(37, 5);
   for (const TCase& c : cases) {
@@ -48,7 +50,7 @@ TEST(PdfImageCCITT, EachBuilderWritesItsModeAndDecodeParms) {
     EXPECT_EQ(WrittenText(*image->Dict().FindValue("Filter")), "[/CCITTFaxDecode ]");
     EXPECT_EQ(WrittenText(*image->Dict().FindValue("ColorSpace")), "/DeviceGray");
     EXPECT_EQ(WrittenText(*image->Dict().FindValue("DecodeParms")),
-              std::string("[<<\r\n/K ") + c.K + "\r\n/Columns 37\r\n/Rows 5\r\n>> ]");
+              std::string("[<<\r\n/K ") + c.K + "\r\n/Columns 37\r\n/Rows 5" + c.EndOfBlock + "\r\n>> ]");
     // The fax data is written as coded, not deflated again.
     EXPECT_EQ(image->EncodedBody(), image->Data());
   }
