@@ -124,27 +124,25 @@ constexpr bool JUXDoubleHas(TJUXInPlaceOp op) {
 inline void JUXApply(TJUXVar_Double& value, TJUXInPlaceOp op, const TJUXVar& other, TJUXExpression* sink) {
   const long double a = value.FastValue();
   const double b = JUXReadDouble(other, sink);
+  long double r = a;
   switch (op) {
-    case TJUXInPlaceOp::Add: value.SetValue(a + b); return;
-    case TJUXInPlaceOp::Subtract: value.SetValue(a - b); return;
-    case TJUXInPlaceOp::Multiply: value.SetValue(jux_math::Multiply(a, b)); return;
+    case TJUXInPlaceOp::Add: r = a + b; break;
+    case TJUXInPlaceOp::Subtract: r = a - b; break;
+    case TJUXInPlaceOp::Multiply: r = jux_math::Multiply(a, b); break;
     case TJUXInPlaceOp::Divide: {
       bool divByZero = false;
-      value.SetValue(jux_math::Divide(a, b, divByZero));
+      r = jux_math::Divide(a, b, divByZero);
       if (divByZero) JUXFlagKind(sink, jeDivisionByZero);
-      return;
+      break;
     }
-    case TJUXInPlaceOp::Max:
-      if (b > a) value.SetValue(b);
-      return;
-    case TJUXInPlaceOp::Min:
-      if (b < a) value.SetValue(b);
-      return;
-    case TJUXInPlaceOp::Mod: value.SetValue(jux_math::Mod(a, b)); return;
+    case TJUXInPlaceOp::Max: r = b > a ? b : a; break;
+    case TJUXInPlaceOp::Min: r = b < a ? b : a; break;
+    case TJUXInPlaceOp::Mod: r = jux_math::Mod(a, b); break;
     case TJUXInPlaceOp::And:
     case TJUXInPlaceOp::Or:
-    case TJUXInPlaceOp::Xor: return;
+    case TJUXInPlaceOp::Xor: break;
   }
+  value.SetValue(r);
 }
 
 // value compared with other as a double (IEEE rules: with a NaN only "<>"
