@@ -24,6 +24,8 @@ constexpr char kComparison[] = "a > 3 and b < 10";
 constexpr char kComparisonMuparser[] = "a > 3 && b < 10";
 constexpr char kStringPieces[] = "uppercase(leftstr(t; 20)) + midstr(t; 5; 20)";
 constexpr char kSprintf[] = "sprintf('%s-%d-%.2f'; s; i; a)";
+// Links of the operator chain below.
+constexpr int kChainLinks = 64;
 // Evaluations per timed block of the side-by-side entries.
 constexpr int kBlock = 256;
 
@@ -54,6 +56,18 @@ struct TBenchData {
     Host.AddText("s", names);
   }
 };
+
+// "a + b * 2 - a / b + b * 2 - a / b ...": a chain of "+" and "-" long
+// enough for the evaluator to walk it in a loop, with a product or a
+// quotient (a fold of its own) on the right of every link.
+const std::string& OperatorChain() {
+  static const std::string text = [] {
+    std::string t = "a";
+    for (int i = 0; i < kChainLinks; ++i) t += i % 2 == 0 ? " + b * 2" : " - a / b";
+    return t;
+  }();
+  return text;
+}
 
 TBenchData& Data() {
   static TBenchData data;
@@ -144,6 +158,7 @@ void SideBySide(benchmark::State& state, const char* text, const char* muText) {
 
 void BM_EvalClassic(benchmark::State& state) { EvaluateOnLeaves(state, kClassic); }
 void BM_EvalComparison(benchmark::State& state) { EvaluateOnLeaves(state, kComparison); }
+void BM_EvalOperatorChain(benchmark::State& state) { EvaluateOnLeaves(state, OperatorChain().c_str()); }
 void BM_EvalStringPieces(benchmark::State& state) { EvaluateOnLeaves(state, kStringPieces); }
 void BM_EvalSprintf(benchmark::State& state) { EvaluateOnLeaves(state, kSprintf); }
 void BM_MuparserClassic(benchmark::State& state) { MuparserOnRecords(state, kClassicMuparser); }
@@ -155,6 +170,7 @@ void BM_ComparisonVsMuparser(benchmark::State& state) { SideBySide(state, kCompa
 
 BENCHMARK(BM_EvalClassic);
 BENCHMARK(BM_EvalComparison);
+BENCHMARK(BM_EvalOperatorChain);
 BENCHMARK(BM_EvalStringPieces);
 BENCHMARK(BM_EvalSprintf);
 BENCHMARK(BM_MuparserClassic);

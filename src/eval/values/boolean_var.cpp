@@ -1,6 +1,6 @@
 #include "eval/values/scalar_vars.h"
 
-#include "eval/language/expression.h"
+#include "eval/values/scalar_operations.h"
 
 std::unique_ptr<TJUXVar_Boolean> TJUXVar_Boolean::CreateWithValue(bool value) {
   return std::make_unique<TJUXVar_Boolean>(value);
@@ -18,21 +18,16 @@ void TJUXVar_Boolean::CastToDouble(TJUXVar& dest, TJUXExpression* sink) const { 
 void TJUXVar_Boolean::CastToInteger(TJUXVar& dest, TJUXExpression* sink) const { dest.SetInteger(FValue ? 1 : 0, sink); }
 
 void TJUXVar_Boolean::OpNot(TJUXExpression*) { FValue = !FValue; }
-void TJUXVar_Boolean::OpAnd(const TJUXVar& other, TJUXExpression* sink) {
-  if (FValue) FValue = JUXReadBoolean(other, sink);
-}
-void TJUXVar_Boolean::OpOr(const TJUXVar& other, TJUXExpression* sink) {
-  if (!FValue) FValue = JUXReadBoolean(other, sink);
-}
-void TJUXVar_Boolean::OpXor(const TJUXVar& other, TJUXExpression* sink) { FValue = FValue != JUXReadBoolean(other, sink); }
-void TJUXVar_Boolean::OpMax(const TJUXVar& other, TJUXExpression* sink) { OpOr(other, sink); }
-void TJUXVar_Boolean::OpMin(const TJUXVar& other, TJUXExpression* sink) { OpAnd(other, sink); }
+// The operators and comparisons are those of scalar_operations.h.
+void TJUXVar_Boolean::OpAnd(const TJUXVar& other, TJUXExpression* sink) { JUXApply(*this, TJUXInPlaceOp::And, other, sink); }
+void TJUXVar_Boolean::OpOr(const TJUXVar& other, TJUXExpression* sink) { JUXApply(*this, TJUXInPlaceOp::Or, other, sink); }
+void TJUXVar_Boolean::OpXor(const TJUXVar& other, TJUXExpression* sink) { JUXApply(*this, TJUXInPlaceOp::Xor, other, sink); }
+void TJUXVar_Boolean::OpMax(const TJUXVar& other, TJUXExpression* sink) { JUXApply(*this, TJUXInPlaceOp::Max, other, sink); }
+void TJUXVar_Boolean::OpMin(const TJUXVar& other, TJUXExpression* sink) { JUXApply(*this, TJUXInPlaceOp::Min, other, sink); }
 
 void TJUXVar_Boolean::OpEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const bool b = JUXReadBoolean(other, sink);
-  result.SetBoolean(FValue == b, sink);
+  JUXStoreBoolean(result, JUXCompare(*this, TJUXComparisonOp::Equal, other, sink), sink);
 }
 void TJUXVar_Boolean::OpNotEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const bool b = JUXReadBoolean(other, sink);
-  result.SetBoolean(FValue != b, sink);
+  JUXStoreBoolean(result, JUXCompare(*this, TJUXComparisonOp::NotEqual, other, sink), sink);
 }

@@ -1,27 +1,12 @@
 #include "eval/values/scalar_vars.h"
 
-#include "eval/language/expression.h"
 #include "eval/values/float_math_internal.h"
+#include "eval/values/scalar_operations.h"
 #include "treemap/number_text.h"
-
-namespace {
-
-void FlagKind(TJUXExpression* sink, uint8_t kind) {
-  if (sink) sink->SetFlags(JUXKindFlag(kind), true);
-}
-
-void StoreMath(long double value, bool domainError, TJUXVar& result, TJUXExpression* sink) {
-  if (domainError) FlagKind(sink, jeMathDomain);
-  result.SetDouble(static_cast<double>(value), sink);
-}
-
-}  // namespace
 
 std::unique_ptr<TJUXVar_Double> TJUXVar_Double::CreateWithValue(double value) {
   return std::make_unique<TJUXVar_Double>(value);
 }
-
-void TJUXVar_Double::Assign(const TJUXVar& source, TJUXExpression* sink) { SetValue(JUXReadDouble(source, sink)); }
 
 std::string TJUXVar_Double::ToText(const TFormatSettings& settings) const {
   return FloatToStrTrimmed(FRounded, 0, 6, settings);
@@ -64,70 +49,41 @@ void TJUXVar_Double::CastToDuration(TJUXVar& dest, TJUXExpression* sink) const {
   dest.SetDuration(FRounded, sink);
 }
 
-void TJUXVar_Double::OpAdd(const TJUXVar& other, TJUXExpression* sink) { SetValue(FValue + JUXReadDouble(other, sink)); }
+// The operators, comparisons and functions are those of scalar_operations.h.
+void TJUXVar_Double::OpAdd(const TJUXVar& other, TJUXExpression* sink) { JUXApply(*this, TJUXInPlaceOp::Add, other, sink); }
 void TJUXVar_Double::OpSubtract(const TJUXVar& other, TJUXExpression* sink) {
-  SetValue(FValue - JUXReadDouble(other, sink));
+  JUXApply(*this, TJUXInPlaceOp::Subtract, other, sink);
 }
 void TJUXVar_Double::OpMultiply(const TJUXVar& other, TJUXExpression* sink) {
-  SetValue(jux_math::Multiply(FValue, JUXReadDouble(other, sink)));
+  JUXApply(*this, TJUXInPlaceOp::Multiply, other, sink);
 }
 void TJUXVar_Double::OpDivide(const TJUXVar& other, TJUXExpression* sink) {
-  bool divByZero = false;
-  SetValue(jux_math::Divide(FValue, JUXReadDouble(other, sink), divByZero));
-  if (divByZero) FlagKind(sink, jeDivisionByZero);
+  JUXApply(*this, TJUXInPlaceOp::Divide, other, sink);
 }
-void TJUXVar_Double::OpMod(const TJUXVar& other, TJUXExpression* sink) {
-  SetValue(jux_math::Mod(FValue, JUXReadDouble(other, sink)));
-}
+void TJUXVar_Double::OpMod(const TJUXVar& other, TJUXExpression* sink) { JUXApply(*this, TJUXInPlaceOp::Mod, other, sink); }
 void TJUXVar_Double::OpNegate(TJUXExpression*) { SetValue(-FValue); }
-void TJUXVar_Double::OpMax(const TJUXVar& other, TJUXExpression* sink) {
-  const long double b = JUXReadDouble(other, sink);
-  if (b > FValue) SetValue(b);
-}
-void TJUXVar_Double::OpMin(const TJUXVar& other, TJUXExpression* sink) {
-  const long double b = JUXReadDouble(other, sink);
-  if (b < FValue) SetValue(b);
-}
+void TJUXVar_Double::OpMax(const TJUXVar& other, TJUXExpression* sink) { JUXApply(*this, TJUXInPlaceOp::Max, other, sink); }
+void TJUXVar_Double::OpMin(const TJUXVar& other, TJUXExpression* sink) { JUXApply(*this, TJUXInPlaceOp::Min, other, sink); }
 
-// Comparisons follow IEEE rules: with a NaN operand only "<>" is true.
-void TJUXVar_Double::OpGreater(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = JUXReadDouble(other, sink);
-  result.SetBoolean(FValue > b, sink);
-}
-void TJUXVar_Double::OpGreaterEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = JUXReadDouble(other, sink);
-  result.SetBoolean(FValue >= b, sink);
-}
-void TJUXVar_Double::OpLess(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = JUXReadDouble(other, sink);
-  result.SetBoolean(FValue < b, sink);
-}
-void TJUXVar_Double::OpLessEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = JUXReadDouble(other, sink);
-  result.SetBoolean(FValue <= b, sink);
-}
-void TJUXVar_Double::OpEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = JUXReadDouble(other, sink);
-  result.SetBoolean(FValue == b, sink);
-}
-void TJUXVar_Double::OpNotEqual(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {
-  const long double b = JUXReadDouble(other, sink);
-  result.SetBoolean(FValue != b, sink);
-}
-
+#define JUX_DOUBLE_COMPARISON(Name, Op)                                                              \
+  void TJUXVar_Double::Name(TJUXVar& result, const TJUXVar& other, TJUXExpression* sink) const {    \
+    JUXStoreBoolean(result, JUXCompare(*this, TJUXComparisonOp::Op, other, sink), sink);             \
+  }
 #define JUX_DOUBLE_UNARY(Name, Fn)                                                  \
   void TJUXVar_Double::Name(TJUXVar& result, TJUXExpression* sink) const {          \
-    bool domainError = false;                                                       \
-    const long double value = jux_math::Fn(FValue, domainError);                    \
-    StoreMath(value, domainError, result, sink);                                    \
+    JUXComputeMath(*this, TJUXMathFn::Fn, result, sink);                            \
   }
 #define JUX_DOUBLE_BINARY(Name, Fn)                                                                \
   void TJUXVar_Double::Name(const TJUXVar& other, TJUXVar& result, TJUXExpression* sink) const {   \
-    bool domainError = false;                                                                      \
-    const long double value = jux_math::Fn(FValue, JUXReadDouble(other, sink), domainError);             \
-    StoreMath(value, domainError, result, sink);                                                   \
+    JUXComputeMath2(*this, TJUXMath2Fn::Fn, other, result, sink);                                  \
   }
 
+JUX_DOUBLE_COMPARISON(OpGreater, Greater)
+JUX_DOUBLE_COMPARISON(OpGreaterEqual, GreaterEqual)
+JUX_DOUBLE_COMPARISON(OpLess, Less)
+JUX_DOUBLE_COMPARISON(OpLessEqual, LessEqual)
+JUX_DOUBLE_COMPARISON(OpEqual, Equal)
+JUX_DOUBLE_COMPARISON(OpNotEqual, NotEqual)
 JUX_DOUBLE_UNARY(FnAbs, Abs)
 JUX_DOUBLE_UNARY(FnSin, Sin)
 JUX_DOUBLE_UNARY(FnCos, Cos)
@@ -141,5 +97,6 @@ JUX_DOUBLE_UNARY(FnExp, Exp)
 JUX_DOUBLE_BINARY(FnAtan2, Atan2)
 JUX_DOUBLE_BINARY(FnPower, Power)
 
+#undef JUX_DOUBLE_COMPARISON
 #undef JUX_DOUBLE_UNARY
 #undef JUX_DOUBLE_BINARY

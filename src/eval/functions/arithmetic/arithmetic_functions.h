@@ -16,25 +16,23 @@
 #include <span>
 
 #include "eval/language/function.h"
+#include "eval/values/scalar_operations.h"
 #include "eval/values/var.h"
 
 // --- folds: result := parameter 0, then result op= parameter i, left to right.
 
 using TJUXVarOperator = void (TJUXVar::*)(const TJUXVar& other, TJUXExpression* sink);
 
-// The operation of a fold, for its typed steps.
-enum class TJUXFoldOp : uint8_t { Add, Subtract, Multiply, Divide, And, Or, Xor, Max, Min };
-
 // The standard evaluation of a fold (same order, set states and error stops)
-// with the result class's Assign and operation called directly, chosen by
-// the result's storage; false, having done nothing, where the fold must go
-// through the virtual operations (other classes, operations a class refuses,
-// a node without result or parameters).
-bool EvaluateTypedFold(TJUXFunction& node, TJUXFoldOp op, TTreeMapNode* scope, bool first);
+// with the result class's own Assign and operation (scalar_operations.h)
+// called directly, chosen by the result's storage; false, having done
+// nothing, where the fold must go through the virtual operations (other
+// classes, operations a class refuses, a node without result or parameters).
+bool EvaluateTypedFold(TJUXFunction& node, TJUXInPlaceOp op, TTreeMapNode* scope, bool first);
 
 // A fold over MinParams.. parameters with a unified result (the common class
 // of all parameters).
-template <TJUXVarOperator Op, TJUXFoldOp Kind, int MinParams>
+template <TJUXVarOperator Op, TJUXInPlaceOp Kind, int MinParams>
 class TJUXFoldFunc : public TJUXFunction {
  public:
   using TJUXFunction::TJUXFunction;
@@ -57,41 +55,41 @@ class TJUXFoldFunc : public TJUXFunction {
   }
 };
 
-class TJUXFunc_Plus : public TJUXFoldFunc<&TJUXVar::OpAdd, TJUXFoldOp::Add, 1> {
+class TJUXFunc_Plus : public TJUXFoldFunc<&TJUXVar::OpAdd, TJUXInPlaceOp::Add, 1> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
-class TJUXFunc_Minus : public TJUXFoldFunc<&TJUXVar::OpSubtract, TJUXFoldOp::Subtract, 2> {
+class TJUXFunc_Minus : public TJUXFoldFunc<&TJUXVar::OpSubtract, TJUXInPlaceOp::Subtract, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
-class TJUXFunc_Mult : public TJUXFoldFunc<&TJUXVar::OpMultiply, TJUXFoldOp::Multiply, 2> {
+class TJUXFunc_Mult : public TJUXFoldFunc<&TJUXVar::OpMultiply, TJUXInPlaceOp::Multiply, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
 // Always divides in a double result: `7 / 2` is 3.5.
-class TJUXFunc_Div : public TJUXFoldFunc<&TJUXVar::OpDivide, TJUXFoldOp::Divide, 2> {
+class TJUXFunc_Div : public TJUXFoldFunc<&TJUXVar::OpDivide, TJUXInPlaceOp::Divide, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
   void Prepare(TTreeMapNode* scope) override;
 };
-class TJUXFunc_And : public TJUXFoldFunc<&TJUXVar::OpAnd, TJUXFoldOp::And, 2> {
+class TJUXFunc_And : public TJUXFoldFunc<&TJUXVar::OpAnd, TJUXInPlaceOp::And, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
-class TJUXFunc_Or : public TJUXFoldFunc<&TJUXVar::OpOr, TJUXFoldOp::Or, 2> {
+class TJUXFunc_Or : public TJUXFoldFunc<&TJUXVar::OpOr, TJUXInPlaceOp::Or, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
-class TJUXFunc_Xor : public TJUXFoldFunc<&TJUXVar::OpXor, TJUXFoldOp::Xor, 2> {
+class TJUXFunc_Xor : public TJUXFoldFunc<&TJUXVar::OpXor, TJUXInPlaceOp::Xor, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
-class TJUXFunc_Max : public TJUXFoldFunc<&TJUXVar::OpMax, TJUXFoldOp::Max, 2> {
+class TJUXFunc_Max : public TJUXFoldFunc<&TJUXVar::OpMax, TJUXInPlaceOp::Max, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
-class TJUXFunc_Min : public TJUXFoldFunc<&TJUXVar::OpMin, TJUXFoldOp::Min, 2> {
+class TJUXFunc_Min : public TJUXFoldFunc<&TJUXVar::OpMin, TJUXInPlaceOp::Min, 2> {
  public:
   using TJUXFoldFunc::TJUXFoldFunc;
 };
@@ -133,9 +131,6 @@ class TJUXFunc_Mod : public TJUXTwoParamFunc {
   void Prepare(TTreeMapNode* scope) override;
   void Evaluate(TTreeMapNode* scope, bool first) override;
 };
-
-// --- comparisons: the operation of each class, for the typed paths.
-enum class TJUXComparisonOp : uint8_t { Greater, GreaterEqual, Less, LessEqual, Equal, NotEqual };
 
 // --- ordering comparisons: both operands are compared in their common class,
 // through a comparison value of that class that receives the first operand.
@@ -212,16 +207,7 @@ enum class TJUXResultRule : uint8_t {
 // The result value of a one-argument function by its rule.
 void PrepareMathResult(TJUXFunction& node, TJUXResultRule rule);
 
-// The function of a one-argument node, for its typed path.
-enum class TJUXMathOp : uint8_t { Abs, Sin, Cos, Tan, Atan, Log, Ln, Exp, Sqrt, Sqr };
-
-// What the argument's class computes for `op`, done without virtual calls
-// for a double or integer argument (and a double result); false when the
-// value's own function must run (other classes, and the integer's own abs
-// and sqr).
-bool ComputeMathTyped(TJUXMathOp op, const TJUXVar& argument, TJUXVar& result, TJUXExpression* sink);
-
-template <TJUXVarFunction Fn, TJUXMathOp Op, TJUXResultRule Rule>
+template <TJUXVarFunction Fn, TJUXMathFn Op, TJUXResultRule Rule>
 class TJUXMathFunc : public TJUXFunction {
  public:
   using TJUXFunction::TJUXFunction;
@@ -230,51 +216,52 @@ class TJUXMathFunc : public TJUXFunction {
     PrepareMathResult(*this, Rule);
   }
   void InitResult() override {
-    if (!ComputeMathTyped(Op, ParamValue(0), *Result(), this)) (ParamValue(0).*Fn)(*Result(), this);
+    // The argument class's own function: directly for the number classes.
+    if (!JUXComputeMathTyped(Op, ParamValue(0), *Result(), this)) (ParamValue(0).*Fn)(*Result(), this);
     SetSetState(Param(0)->SetState());
   }
 };
 
-class TJUXFunc_Sin : public TJUXMathFunc<&TJUXVar::FnSin, TJUXMathOp::Sin, TJUXResultRule::FromDouble> {
+class TJUXFunc_Sin : public TJUXMathFunc<&TJUXVar::FnSin, TJUXMathFn::Sin, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
-class TJUXFunc_Cos : public TJUXMathFunc<&TJUXVar::FnCos, TJUXMathOp::Cos, TJUXResultRule::FromDouble> {
+class TJUXFunc_Cos : public TJUXMathFunc<&TJUXVar::FnCos, TJUXMathFn::Cos, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
-class TJUXFunc_Tan : public TJUXMathFunc<&TJUXVar::FnTan, TJUXMathOp::Tan, TJUXResultRule::FromDouble> {
+class TJUXFunc_Tan : public TJUXMathFunc<&TJUXVar::FnTan, TJUXMathFn::Tan, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
-class TJUXFunc_Atan : public TJUXMathFunc<&TJUXVar::FnAtan, TJUXMathOp::Atan, TJUXResultRule::FromDouble> {
+class TJUXFunc_Atan : public TJUXMathFunc<&TJUXVar::FnAtan, TJUXMathFn::Atan, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
 // Base-10 logarithm.
-class TJUXFunc_Log : public TJUXMathFunc<&TJUXVar::FnLog, TJUXMathOp::Log, TJUXResultRule::FromDouble> {
+class TJUXFunc_Log : public TJUXMathFunc<&TJUXVar::FnLog, TJUXMathFn::Log, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
-class TJUXFunc_Ln : public TJUXMathFunc<&TJUXVar::FnLn, TJUXMathOp::Ln, TJUXResultRule::FromDouble> {
+class TJUXFunc_Ln : public TJUXMathFunc<&TJUXVar::FnLn, TJUXMathFn::Ln, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
-class TJUXFunc_Exp : public TJUXMathFunc<&TJUXVar::FnExp, TJUXMathOp::Exp, TJUXResultRule::FromDouble> {
+class TJUXFunc_Exp : public TJUXMathFunc<&TJUXVar::FnExp, TJUXMathFn::Exp, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
-class TJUXFunc_Sqrt : public TJUXMathFunc<&TJUXVar::FnSqrt, TJUXMathOp::Sqrt, TJUXResultRule::FromDouble> {
+class TJUXFunc_Sqrt : public TJUXMathFunc<&TJUXVar::FnSqrt, TJUXMathFn::Sqrt, TJUXResultRule::FromDouble> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
 // An integer argument squares as an integer (0 and kind 3 beyond 46340).
-class TJUXFunc_Sqr : public TJUXMathFunc<&TJUXVar::FnSqr, TJUXMathOp::Sqr, TJUXResultRule::FromInteger> {
+class TJUXFunc_Sqr : public TJUXMathFunc<&TJUXVar::FnSqr, TJUXMathFn::Sqr, TJUXResultRule::FromInteger> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
 // Keeps the argument's class.
-class TJUXFunc_Abs : public TJUXMathFunc<&TJUXVar::FnAbs, TJUXMathOp::Abs, TJUXResultRule::Copy> {
+class TJUXFunc_Abs : public TJUXMathFunc<&TJUXVar::FnAbs, TJUXMathFn::Abs, TJUXResultRule::Copy> {
  public:
   using TJUXMathFunc::TJUXMathFunc;
 };
