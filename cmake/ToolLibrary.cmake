@@ -69,15 +69,17 @@ function(tool_tests name)
   endforeach()
 endfunction()
 
-# The helpers every test program links: tool_test_scratch (TScratchDir) and
-# tool_test_main (main() inside a scratch folder). Made once, on first use.
+# The helpers every test program links: tool_test_scratch (TScratchDir, and
+# the reader of the fuzz dictionaries that tests check) and tool_test_main (main() inside a scratch folder). Made once, on first use.
 function(tool_test_support)
   if(TARGET tool_test_main)
     return()
   endif()
   set(dir ${PROJECT_SOURCE_DIR}/tests/support)
-  add_library(tool_test_scratch STATIC ${dir}/scratch_dir.cpp)
+  add_library(tool_test_scratch STATIC ${dir}/scratch_dir.cpp ${dir}/fuzz_dictionary.cpp)
   target_include_directories(tool_test_scratch PUBLIC ${PROJECT_SOURCE_DIR}/tests)
+  set_source_files_properties(${dir}/fuzz_dictionary.cpp PROPERTIES
+    COMPILE_DEFINITIONS TOOL_FUZZ_DIR="${PROJECT_SOURCE_DIR}/fuzz")
   add_library(tool_test_main STATIC ${dir}/gtest_main.cpp)
   target_link_libraries(tool_test_main PUBLIC tool_test_scratch GTest::gtest)
 endfunction()
