@@ -70,7 +70,8 @@ function(tool_tests name)
 endfunction()
 
 # The helpers every test program links: tool_test_scratch (TScratchDir, and
-# the reader of the fuzz dictionaries that tests check) and tool_test_main (main() inside a scratch folder). Made once, on first use.
+# the reader of the fuzz dictionaries that tests check) and tool_test_main
+# (main() inside a scratch folder). Made once, on first use.
 function(tool_test_support)
   if(TARGET tool_test_main)
     return()
@@ -78,8 +79,7 @@ function(tool_test_support)
   set(dir ${PROJECT_SOURCE_DIR}/tests/support)
   add_library(tool_test_scratch STATIC ${dir}/scratch_dir.cpp ${dir}/fuzz_dictionary.cpp)
   target_include_directories(tool_test_scratch PUBLIC ${PROJECT_SOURCE_DIR}/tests)
-  set_source_files_properties(${dir}/fuzz_dictionary.cpp PROPERTIES
-    COMPILE_DEFINITIONS TOOL_FUZZ_DIR="${PROJECT_SOURCE_DIR}/fuzz")
+  target_compile_definitions(tool_test_scratch PRIVATE TOOL_FUZZ_DIR="${PROJECT_SOURCE_DIR}/fuzz")
   add_library(tool_test_main STATIC ${dir}/gtest_main.cpp)
   target_link_libraries(tool_test_main PUBLIC tool_test_scratch GTest::gtest)
 endfunction()
