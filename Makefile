@@ -21,8 +21,8 @@ run: build
 	cd data && $(abspath $(BUILD))/src/app/palette_designer
 
 bench: deps
-	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOOL_BENCH=ON
-	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOOL_BENCH=ON -DBUILD_TESTING=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target tool_bench
 	./$(BENCH_BUILD)/bench/tool_bench
 
 asan: deps

@@ -20,11 +20,16 @@ endfunction()
 # on its own. Other .cpp files under tests/NAME are shared test helpers, built
 # once and linked into every binary. Folders named data (test inputs) and smoke
 # (a test with its own CMake) are not searched; TEST_DATA_DIR is tests/NAME/data.
+#
+# Every test program runs in a fresh folder of its own under the temporary
+# directory (tests/support/scratch_dir.h): the common main() makes it, and a
+# folder's own main() (OWN_MAIN) uses TScratchDir itself.
 function(tool_tests name)
   cmake_parse_arguments(A "OWN_MAIN" "" "DEPS" ${ARGN})
-  set(runner GTest::gtest_main)
+  tool_test_support()
+  set(runner tool_test_main)
   if(A_OWN_MAIN)
-    set(runner GTest::gtest)   # a helper file in the folder provides main()
+    set(runner GTest::gtest tool_test_scratch)   # a helper file in the folder provides main()
   endif()
   set(dir ${PROJECT_SOURCE_DIR}/tests/${name})
   file(GLOB_RECURSE tests RELATIVE ${dir} CONFIGURE_DEPENDS ${dir}/*_test.cpp)
@@ -62,4 +67,19 @@ function(tool_tests name)
       DISCOVERY_TIMEOUT 120
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=halt_on_error=1;UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1")
   endforeach()
+endfunction()
+
+# The helpers every test program links: tool_test_scratch (TScratchDir, and
+# the reader of the fuzz dictionaries that tests check) and tool_test_main
+# (main() inside a scratch folder). Made once, on first use.
+function(tool_test_support)
+  if(TARGET tool_test_main)
+    return()
+  endif()
+  set(dir ${PROJECT_SOURCE_DIR}/tests/support)
+  add_library(tool_test_scratch STATIC ${dir}/scratch_dir.cpp ${dir}/fuzz_dictionary.cpp)
+  target_include_directories(tool_test_scratch PUBLIC ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(tool_test_scratch PRIVATE TOOL_FUZZ_DIR="${PROJECT_SOURCE_DIR}/fuzz")
+  add_library(tool_test_main STATIC ${dir}/gtest_main.cpp)
+  target_link_libraries(tool_test_main PUBLIC tool_test_scratch GTest::gtest)
 endfunction()

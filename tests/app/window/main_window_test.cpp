@@ -349,18 +349,20 @@ TEST(MainWindow, ShrinksNoFurtherThanItsControlsStayApart) {
 }
 
 // Not a check of pixels: a picture of the whole window to look at, started
-// on the scheme file the tool ships with.
+// on the scheme file the tool ships with. The pictures go into the test's own
+// folder, which goes when the test ends.
 TEST(MainWindow, ScreenshotOfTheWholeWindow) {
   TMainWindowUnderTest under(ReadFile(std::string(TEST_DATA_DIR) + "/../../../data/ColorBrewer_all_schemes.txt"));
   EXPECT_TRUE(under.Notifier.Errors.empty());
   EXPECT_FALSE(under.Form().BrewerPalettes.empty());
-  const QString path = "/tmp/palette_designer_window.png";
+  const QString dir = QString::fromStdString(::testing::TempDir());
+  const QString path = dir + "palette_designer_window.png";
   ASSERT_TRUE(SaveWindowScreenshot(under.Form(), path));
   EXPECT_TRUE(QFile::exists(path));
   // Each tab's page as well.
   for (int tab = 0; tab < under.Form().PageControl1->count(); ++tab) {
     QWidget* page = under.Form().PageControl1->widget(tab);
     page->resize(under.Form().PageControl1->currentWidget()->size());
-    EXPECT_TRUE(SaveWindowScreenshot(*page, QString("/tmp/palette_designer_tab_%1.png").arg(tab)));
+    EXPECT_TRUE(SaveWindowScreenshot(*page, dir + QString("palette_designer_tab_%1.png").arg(tab)));
   }
 }
