@@ -20,6 +20,7 @@
 #include "app/toolkit/number_edit.h"
 #include "app/toolkit/shape_widget.h"
 #include "app/viewport/viewport_group.h"
+#include "app/window/text_ink.h"
 #include "colour/cie_spaces.h"
 #include "colour/colour_distance.h"
 #include "colour/rgb_spaces.h"
@@ -39,7 +40,6 @@ constexpr int kNumSlots = 3;
 constexpr double kSliderScale = 100.0;
 constexpr double kDistanceStep = 0.01;
 constexpr double kMeanStep = 0.1;
-constexpr TColor32 kDistanceInk = clBlack32;
 constexpr TColor32 kMeanInk = 0xFF888888u;
 constexpr char kTextHeightSample[] = "123456789.0";
 constexpr char kDigitSample[] = "0123456789";
@@ -166,6 +166,9 @@ void TForm1::DrawDistances(int X, int W, double H) {
     previous = lch;
   }
 
+  // The distances stand beside the swatches on the bare background; the
+  // grey mean reads on every background the button gives.
+  const TColor32 distanceInk = TextInkOn(PaletteBackground);
   TBitmapTextWriter writer(PaletteBitmap);
   const QFont font = writer.Font();
   int clearFrom = 0;  // the first row below the texts written so far
@@ -197,7 +200,7 @@ void TForm1::DrawDistances(int X, int W, double H) {
     // the colours i and i - 1.
     const int i = n - slot;
     const double d = ColorDistance(lchOf(i - 1), lchOf(i), &ColorSettings);
-    place(textY, UserText(RoundToStep(d, kDistanceStep)), kDistanceInk);
+    place(textY, UserText(RoundToStep(d, kDistanceStep)), distanceInk);
   }
 }
 
