@@ -19,11 +19,11 @@
 #include <functional>
 #include <vector>
 
+#include "app/core/viewport/overlay_builder.h"
+#include "app/core/viewport/screen_mapping.h"
+#include "app/core/viewport/view_types.h"
 #include "app/toolkit/app_style.h"
 #include "app/toolkit/bitmap_view.h"
-#include "app/viewport/overlay_builder.h"
-#include "app/viewport/screen_mapping.h"
-#include "app/viewport/view_types.h"
 #include "colour/colour_records.h"
 #include "colour/colour_settings.h"
 #include "graphics/bitmap32.h"

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/viewport/colour_field.h"
+#include "app/core/viewport/colour_field.h"
 #include "app/viewport/viewport.h"
 #include "colour/rgb_spaces.h"
 #include "graphics/color32.h"

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "app/core/window/brewer_schemes.h"
+#include "app/core/window/brewer_selection.h"
 #include "app/toolkit/error_report.h"
 #include "app/viewport/viewport_group.h"
-#include "app/window/brewer_schemes.h"
-#include "app/window/brewer_selection.h"
 #include "palette/colour_palette.h"
 
 namespace {

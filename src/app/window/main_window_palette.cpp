@@ -15,12 +15,12 @@
 #include <random>
 #include <string>
 
+#include "app/core/window/text_ink.h"
 #include "app/toolkit/bitmap_qimage.h"
 #include "app/toolkit/bitmap_view.h"
 #include "app/toolkit/number_edit.h"
 #include "app/toolkit/shape_widget.h"
 #include "app/viewport/viewport_group.h"
-#include "app/window/text_ink.h"
 #include "colour/cie_spaces.h"
 #include "colour/colour_distance.h"
 #include "colour/rgb_spaces.h"

@@ -17,14 +17,14 @@
 #include <array>
 #include <string>
 
+#include "app/core/viewport/view_types.h"
+#include "app/core/window/num_colors_limit.h"
+#include "app/core/window/typed_numbers.h"
 #include "app/toolkit/error_report.h"
 #include "app/toolkit/number_edit.h"
-#include "app/viewport/view_types.h"
 #include "app/viewport/viewport.h"
 #include "app/viewport/viewport_group.h"
-#include "app/window/num_colors_limit.h"
 #include "app/window/palette_ui.h"
-#include "app/window/typed_numbers.h"
 #include "colour/colour_interpolation.h"
 #include "colour/rgb_spaces.h"
 #include "foundation/float_text.h"

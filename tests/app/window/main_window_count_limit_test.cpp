@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "app/core/window/num_colors_limit.h"
 #include "app/viewport/viewport.h"
 #include "app/viewport/viewport_group.h"
 #include "app/window/main_window_fixture.h"
-#include "app/window/num_colors_limit.h"
 #include "colour/cie_spaces.h"
 #include "foundation/format_settings.h"
 #include "graphics/bitmap32.h"

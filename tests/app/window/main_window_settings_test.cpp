@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/viewport/view_types.h"
+#include "app/core/viewport/view_types.h"
 #include "app/viewport/viewport.h"
 #include "app/viewport/viewport_group.h"
 #include "app/window/main_window_fixture.h"

@@ -1,4 +1,4 @@
-#include "app/viewport/overlay_drawing.h"
+#include "app/core/viewport/overlay_drawing.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "app/viewport/lightness_path.h"
+#include "app/core/viewport/lightness_path.h"
 
 #include <algorithm>
 #include <vector>

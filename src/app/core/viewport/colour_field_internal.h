@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/viewport/lightness_path.h"
-#include "app/viewport/view_types.h"
+#include "app/core/viewport/lightness_path.h"
+#include "app/core/viewport/view_types.h"
 #include "colour/cie_rows.h"
 #include "graphics/bitmap32.h"
 

@@ -1,4 +1,4 @@
-#include "app/window/brewer_schemes.h"
+#include "app/core/window/brewer_schemes.h"
 
 #include <cstddef>
 #include <fstream>
@@ -11,8 +11,8 @@
 #include <system_error>
 #include <utility>
 
-#include "app/window/num_colors_limit.h"
-#include "app/window/typed_numbers.h"
+#include "app/core/window/num_colors_limit.h"
+#include "app/core/window/typed_numbers.h"
 #include "palette/custom_palette.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/window/brewer_schemes.h"
+#include "app/core/window/brewer_schemes.h"
 
 inline constexpr char kBrewerAll[] = "All";
 

@@ -1,4 +1,4 @@
-#include "app/viewport/screen_mapping.h"
+#include "app/core/viewport/screen_mapping.h"
 
 #include <gtest/gtest.h>
 

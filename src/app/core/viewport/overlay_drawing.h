@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "app/viewport/view_types.h"
+#include "app/core/viewport/view_types.h"
 #include "colour/colour_records.h"
 #include "graphics/bitmap32.h"
 

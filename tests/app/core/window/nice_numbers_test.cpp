@@ -1,5 +1,5 @@
 // The nice-number search and its score.
-#include "app/window/nice_numbers.h"
+#include "app/core/window/nice_numbers.h"
 
 #include <gtest/gtest.h>
 

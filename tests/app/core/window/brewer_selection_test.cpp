@@ -1,6 +1,6 @@
 // The "Brewer" tab's filters over the fixture table: what passes, and what
 // the type, number and name combos list and select.
-#include "app/window/brewer_selection.h"
+#include "app/core/window/brewer_selection.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/window/num_colors_limit.h"
-#include "app/window/typed_numbers.h"
+#include "app/core/window/num_colors_limit.h"
+#include "app/core/window/typed_numbers.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/window/text_ink.h"
+#include "app/core/window/text_ink.h"
 
 #include <gtest/gtest.h>
 

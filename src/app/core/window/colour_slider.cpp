@@ -1,4 +1,4 @@
-#include "app/window/colour_slider.h"
+#include "app/core/window/colour_slider.h"
 
 #include <algorithm>
 #include <cmath>

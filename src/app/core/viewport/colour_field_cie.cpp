@@ -1,11 +1,11 @@
 // The colour fields of the CIELUV and CIELAB view types (0..9): the colour
 // library's row converter for the render's settings, its lightness terms
 // once per row, the rest once per pixel.
-#include "app/viewport/colour_field_internal.h"
+#include "app/core/viewport/colour_field_internal.h"
 
 #include <array>
 
-#include "app/viewport/field_pixels.h"
+#include "app/core/viewport/field_pixels.h"
 #include "foundation/assertion.h"
 
 namespace colour_field_internal {

@@ -1,14 +1,14 @@
 // The colour fields of the HLS, HSV, RGB and opponent-space view types
 // (10..21).
-#include "app/viewport/colour_field_internal.h"
+#include "app/core/viewport/colour_field_internal.h"
 
 #include <array>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
 
-#include "app/viewport/fast_atan2.h"
-#include "app/viewport/field_pixels.h"
+#include "app/core/viewport/fast_atan2.h"
+#include "app/core/viewport/field_pixels.h"
 #include "colour/hsv_hls_rows.h"
 #include "colour/rgb_spaces.h"
 #include "foundation/assertion.h"

@@ -1,9 +1,9 @@
-#include "app/viewport/overlay_builder.h"
+#include "app/core/viewport/overlay_builder.h"
 
 #include <algorithm>
 #include <string_view>
 
-#include "app/viewport/overlay_drawing.h"
+#include "app/core/viewport/overlay_drawing.h"
 #include "colour/cie_spaces.h"
 #include "colour/rgb_spaces.h"
 #include "palette/colour_palette.h"

@@ -1,11 +1,11 @@
-#include "app/window/brewer_selection.h"
+#include "app/core/window/brewer_selection.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <string>
 
-#include "app/window/typed_numbers.h"
+#include "app/core/window/typed_numbers.h"
 
 namespace {
 

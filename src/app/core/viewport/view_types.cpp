@@ -1,4 +1,4 @@
-#include "app/viewport/view_types.h"
+#include "app/core/viewport/view_types.h"
 
 #include "foundation/assertion.h"
 

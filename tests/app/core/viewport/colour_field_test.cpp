@@ -1,4 +1,4 @@
-#include "app/viewport/colour_field.h"
+#include "app/core/viewport/colour_field.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/viewport/lightness_path.h"
+#include "app/core/viewport/lightness_path.h"
 #include "colour/cie_spaces.h"
 #include "colour/rgb_spaces.h"
 #include "palette/colour_palette.h"

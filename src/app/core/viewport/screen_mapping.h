@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "app/viewport/view_types.h"
+#include "app/core/viewport/view_types.h"
 #include "colour/colour_records.h"
 #include "colour/colour_settings.h"
 

@@ -1,7 +1,7 @@
 // A field render: the settings resolved once, then the view type's renderer.
-#include "app/viewport/colour_field.h"
+#include "app/core/viewport/colour_field.h"
 
-#include "app/viewport/colour_field_internal.h"
+#include "app/core/viewport/colour_field_internal.h"
 
 namespace cfi = colour_field_internal;
 

@@ -7,7 +7,7 @@
 
 #include <span>
 
-#include "app/viewport/view_types.h"
+#include "app/core/viewport/view_types.h"
 #include "colour/colour_settings.h"
 #include "graphics/bitmap32.h"
 

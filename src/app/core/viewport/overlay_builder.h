@@ -13,7 +13,7 @@
 #include <span>
 #include <vector>
 
-#include "app/viewport/screen_mapping.h"
+#include "app/core/viewport/screen_mapping.h"
 #include "graphics/bitmap32.h"
 
 class TColorPalette;

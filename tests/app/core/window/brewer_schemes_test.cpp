@@ -1,6 +1,6 @@
 // Reading the scheme table: the schemes and their palettes, the field rules,
 // line ends, format problems, and the table the tool ships.
-#include "app/window/brewer_schemes.h"
+#include "app/core/window/brewer_schemes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window/num_colors_limit.h"
+#include "app/core/window/num_colors_limit.h"
 #include "palette/custom_palette.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/window/nice_numbers.h"
+#include "app/core/window/nice_numbers.h"
 
 #include <algorithm>
 #include <climits>

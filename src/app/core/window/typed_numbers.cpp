@@ -1,4 +1,4 @@
-#include "app/window/typed_numbers.h"
+#include "app/core/window/typed_numbers.h"
 
 #include <cmath>
 #include <string>
