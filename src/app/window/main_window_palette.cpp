@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 
+#include "app/core/palette_names.h"
 #include "app/core/window/text_ink.h"
 #include "app/toolkit/bitmap_qimage.h"
 #include "app/toolkit/bitmap_view.h"
@@ -253,7 +254,7 @@ void TForm1::btnStoreCurPaletteClick() {
   // Into the existing holders: the viewports may be pointing at them.
   Palettes[2]->Assign(*Palettes[1]);
   Palettes[1]->Assign(*Palettes[0]);
-  Palettes[1]->SetName("Stored");
+  Palettes[1]->SetName(kStoredPaletteName);
   DrawPalette();
   ViewportGroup->Redraw(true);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "app/core/palette_names.h"
 #include "app/core/viewport/overlay_drawing.h"
 #include "colour/cie_spaces.h"
 #include "colour/rgb_spaces.h"

@@ -2,8 +2,8 @@
 // What a viewport's overlay shows, drawn into its overlay bitmap: grid lines,
 // centre axes, and for each palette on show its sampled curve, a marker at
 // every discrete colour and its keys or curve control points joined by lines.
-// Which of these a palette gets follows its name ("Custom", "AutoPalette",
-// "Stored"). No Qt: the viewport lays the result over its field.
+// Which of these a palette gets follows its name (palette_names.h). No Qt:
+// the viewport lays the result over its field.
 //
 // Building runs in two steps: the palettes are sampled (colours and CIELUV
 // points, the same for every view), then the samples are mapped into one

@@ -7,6 +7,7 @@
 
 #include <string_view>
 
+#include "app/core/palette_names.h"
 #include "app/core/viewport/view_types.h"
 #include "colour/colour_records.h"
 #include "graphics/bitmap32.h"
@@ -15,11 +16,6 @@ inline constexpr TColor32 kGridLineColor32 = 0x1CFFFFFFu;
 inline constexpr TColor32 kAxisColor32 = 0xFFFF0000u;
 inline constexpr TColor32 kMarkerLightEdge32 = 0x88FFFFFFu;  // top and left edges
 inline constexpr TColor32 kMarkerDarkEdge32 = 0x66000000u;   // bottom and right edges
-
-// The palette names that decide what the overlay draws.
-inline constexpr std::string_view kCustomPaletteName = "Custom";
-inline constexpr std::string_view kAutoPaletteName = "AutoPalette";
-inline constexpr std::string_view kStoredPaletteName = "Stored";
 
 // The colour of a palette's curve and key lines, chosen by its name.
 constexpr TColor32 PaletteLineColor(std::string_view name) {
