@@ -270,6 +270,16 @@ void TViewport::SetColorSettings(const TColorSettings* Settings) {
     if (palette != nullptr) palette->SetColorSettings(Settings);
 }
 
+// --- Mouse --------------------------------------------------------------------------------
+
+void TViewport::ImageMouseDown(TMouseButton Button, int X, int Y) { FKeyEditor.Press(Button, X, Y, Geometry()); }
+
+void TViewport::ImageMouseMove(int X, int Y) { FKeyEditor.Move(X, Y, Geometry(), FFieldBitmap); }
+
+void TViewport::ImageMouseUp(TMouseButton Button, int X, int Y) { FKeyEditor.Release(Button, X, Y, FFieldBitmap); }
+
+void TViewport::ImageCaptureLost() { FKeyEditor.CaptureLost(); }
+
 // --- Handlers ---------------------------------------------------------------------------
 
 void TViewport::SliderChange() {
