@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "app/viewport/colour_field.h"
+#include "app/core/viewport/colour_field.h"
 #include "palette/colour_palette.h"
 
 namespace {

@@ -14,10 +14,10 @@
 
 #include <stdlib.h>
 
+#include "app/core/window/brewer_schemes.h"
+#include "app/core/window/num_colors_limit.h"
 #include "app/toolkit/error_report.h"
-#include "app/window/brewer_schemes.h"
 #include "app/window/main_window.h"
-#include "app/window/num_colors_limit.h"
 #include "colour/cie_spaces.h"
 #include "offscreen_application.h"
 #include "palette/colour_palette.h"

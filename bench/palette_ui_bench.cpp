@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/window/colour_slider.h"
+#include "app/core/window/colour_slider.h"
 #include "app/window/palette_ui.h"
 #include "graphics/bitmap32.h"
 #include "palette/colour_palette.h"

@@ -15,27 +15,40 @@ function(tool_library name)
   endif()
 endfunction()
 
-# tool_tests(NAME [OWN_MAIN] [DEPS ...]): one GoogleTest binary per
-# tests/NAME/**/*_test.cpp, named NAME_<file stem>, so each file builds and runs
-# on its own. Other .cpp files under tests/NAME are shared test helpers, built
-# once and linked into every binary. Folders named data (test inputs) and smoke
-# (a test with its own CMake) are not searched; TEST_DATA_DIR is tests/NAME/data.
+# tool_tests(NAME [OWN_MAIN] [DIR folder] [DATA folder] [SKIP folder...]
+#            [DEPS ...]): one GoogleTest binary per tests/DIR/**/*_test.cpp
+# (DIR is NAME unless given), named NAME_<file stem>, so each file builds and
+# runs on its own. Other .cpp files under tests/DIR are shared test helpers,
+# built once and linked into every binary. Folders named data (test inputs) and
+# smoke (a test with its own CMake) are not searched, nor the sub-folders of
+# tests/DIR named in SKIP (another library's tests); TEST_DATA_DIR is
+# tests/DATA, tests/DIR/data unless given.
 #
 # Every test program runs in a fresh folder of its own under the temporary
 # directory (tests/support/scratch_dir.h): the common main() makes it, and a
 # folder's own main() (OWN_MAIN) uses TScratchDir itself.
 function(tool_tests name)
-  cmake_parse_arguments(A "OWN_MAIN" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(A "OWN_MAIN" "DIR;DATA" "SKIP;DEPS" ${ARGN})
   tool_test_support()
   set(runner tool_test_main)
   if(A_OWN_MAIN)
     set(runner GTest::gtest tool_test_scratch)   # a helper file in the folder provides main()
   endif()
-  set(dir ${PROJECT_SOURCE_DIR}/tests/${name})
+  if(NOT A_DIR)
+    set(A_DIR ${name})
+  endif()
+  if(NOT A_DATA)
+    set(A_DATA ${A_DIR}/data)
+  endif()
+  set(dir ${PROJECT_SOURCE_DIR}/tests/${A_DIR})
+  set(data_dir ${PROJECT_SOURCE_DIR}/tests/${A_DATA})
   file(GLOB_RECURSE tests RELATIVE ${dir} CONFIGURE_DEPENDS ${dir}/*_test.cpp)
   file(GLOB_RECURSE all RELATIVE ${dir} CONFIGURE_DEPENDS ${dir}/*.cpp)
   foreach(list_name tests all)
     list(FILTER ${list_name} EXCLUDE REGEX "^(.*/)?(data|smoke)/")
+    foreach(skip IN LISTS A_SKIP)
+      list(FILTER ${list_name} EXCLUDE REGEX "^${skip}/")
+    endforeach()
     list(TRANSFORM ${list_name} PREPEND ${dir}/)
   endforeach()
   set(helpers ${all})
@@ -50,19 +63,19 @@ function(tool_tests name)
     target_include_directories(${support} PUBLIC ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(${support} PUBLIC ${name} ${runner} GTest::gmock ${A_DEPS})
     target_compile_definitions(${support} PUBLIC
-      TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/${name}/data")
+      TEST_DATA_DIR="${data_dir}")
   endif()
   foreach(src IN LISTS tests)
     get_filename_component(stem ${src} NAME_WE)
     set(target ${name}_${stem})
     if(TARGET ${target})
-      message(FATAL_ERROR "tests/${name}: two test files named ${stem}.cpp")
+      message(FATAL_ERROR "tests/${A_DIR}: two test files named ${stem}.cpp")
     endif()
     add_executable(${target} ${src})
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(${target} PRIVATE ${support} ${name} ${runner} GTest::gmock ${A_DEPS})
     target_compile_definitions(${target} PRIVATE
-      TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/${name}/data")
+      TEST_DATA_DIR="${data_dir}")
     gtest_discover_tests(${target}
       DISCOVERY_TIMEOUT 120
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=halt_on_error=1;UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1")

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/window/brewer_schemes.h"
-#include "app/window/brewer_selection.h"
-#include "app/window/num_colors_limit.h"
+#include "app/core/window/brewer_schemes.h"
+#include "app/core/window/brewer_selection.h"
+#include "app/core/window/num_colors_limit.h"
 #include "colour/colour_settings.h"
 #include "palette/custom_palette.h"
 

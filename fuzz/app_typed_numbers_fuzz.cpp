@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/window/typed_numbers.h"
+#include "app/core/window/typed_numbers.h"
 #include "foundation/float_text.h"
 #include "foundation/format_settings.h"
 

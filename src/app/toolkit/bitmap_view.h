@@ -7,9 +7,9 @@
 #include <QWidget>
 #include <functional>
 
-class TBitmap32;
+#include "app/core/viewport/mouse_button.h"
 
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+class TBitmap32;
 
 // The pixel under a pointer position: the floor of each coordinate, so a
 // fractional position on a scaled screen never rounds into the next pixel.

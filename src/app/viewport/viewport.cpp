@@ -10,11 +10,11 @@
 #include <cmath>
 #include <cstdint>
 
+#include "app/core/window/typed_numbers.h"
 #include "app/toolkit/app_style.h"
 #include "app/toolkit/edit_events.h"
 #include "app/toolkit/error_report.h"
 #include "app/toolkit/number_edit.h"
-#include "app/window/typed_numbers.h"
 #include "foundation/assertion.h"
 #include "foundation/float_text.h"
 #include "foundation/format_settings.h"
@@ -269,6 +269,16 @@ void TViewport::SetColorSettings(const TColorSettings* Settings) {
   for (TColorPalette* palette : FPalettes)
     if (palette != nullptr) palette->SetColorSettings(Settings);
 }
+
+// --- Mouse --------------------------------------------------------------------------------
+
+void TViewport::ImageMouseDown(TMouseButton Button, int X, int Y) { FKeyEditor.Press(Button, X, Y, Geometry()); }
+
+void TViewport::ImageMouseMove(int X, int Y) { FKeyEditor.Move(X, Y, Geometry(), FFieldBitmap); }
+
+void TViewport::ImageMouseUp(TMouseButton Button, int X, int Y) { FKeyEditor.Release(Button, X, Y, FFieldBitmap); }
+
+void TViewport::ImageCaptureLost() { FKeyEditor.CaptureLost(); }
 
 // --- Handlers ---------------------------------------------------------------------------
 

@@ -9,21 +9,22 @@
 // viewport removes them when it is destroyed first. The bitmaps are the
 // viewport's own. Settings, palettes and the key palette are not owned.
 //
-// Implemented across four files: viewport.cpp (controls, layout, slider and
-// their handlers), viewport_field.cpp (field rendering and coordinate
-// mapping), viewport_overlay.cpp (redraw and overlay), viewport_mouse.cpp
-// (mouse handlers and key editing).
+// Implemented across three files: viewport.cpp (controls, layout, slider,
+// their handlers and the mouse handed to the key editor), viewport_field.cpp
+// (field rendering and coordinate mapping), viewport_overlay.cpp (redraw and
+// overlay).
 
 #include <QPointer>
 #include <array>
 #include <functional>
 #include <vector>
 
+#include "app/core/viewport/key_editor.h"
+#include "app/core/viewport/overlay_builder.h"
+#include "app/core/viewport/screen_mapping.h"
+#include "app/core/viewport/view_types.h"
 #include "app/toolkit/app_style.h"
 #include "app/toolkit/bitmap_view.h"
-#include "app/viewport/overlay_builder.h"
-#include "app/viewport/screen_mapping.h"
-#include "app/viewport/view_types.h"
 #include "colour/colour_records.h"
 #include "colour/colour_settings.h"
 #include "graphics/bitmap32.h"
@@ -96,8 +97,8 @@ class TViewport {
   std::vector<TColorPalette*>& Palettes() { return FPalettes; }
   const std::vector<TColorPalette*>& Palettes() const { return FPalettes; }
   // The palette whose keys the mouse edits (not owned; may be null).
-  void SetKeyPalette(TCustomPalette* Palette) { FKeyPalette = Palette; }
-  TCustomPalette* KeyPalette() const { return FKeyPalette; }
+  void SetKeyPalette(TCustomPalette* Palette) { FKeyEditor.SetKeyPalette(Palette); }
+  TCustomPalette* KeyPalette() const { return FKeyEditor.KeyPalette(); }
 
   void SetDrawGridLines(bool Value) { FDrawGridLines = Value; }
   void SetDrawGridAxes(bool Value) { FDrawGridAxes = Value; }
@@ -111,11 +112,13 @@ class TViewport {
   bool ShowColorKeys() const { return FShowColorKeys; }
 
   // Fired after a key edit, and on every right-button release in the image.
-  void SetOnPaletteChanged(std::function<void()> Event) { FOnPaletteChanged = std::move(Event); }
+  void SetOnPaletteChanged(std::function<void()> Event) { FKeyEditor.Events().PaletteChanged = std::move(Event); }
   // Fired on pointer moves with the colour under the pointer.
-  void SetOnColorUnderCursor(std::function<void(TColor)> Event) { FOnColorUnderCursor = std::move(Event); }
+  void SetOnColorUnderCursor(std::function<void(TColor)> Event) {
+    FKeyEditor.Events().ColorUnderCursor = std::move(Event);
+  }
   // Fired when a click adds a key, with its colour, before it is added.
-  void SetOnColorPicked(std::function<void(TColor)> Event) { FOnColorPicked = std::move(Event); }
+  void SetOnColorPicked(std::function<void(TColor)> Event) { FKeyEditor.Events().ColorPicked = std::move(Event); }
 
   // --- Colour field and coordinate mapping (viewport_field.cpp) ------------------
   // Paints the field of the current view type and slider value into Bitmap
@@ -140,7 +143,7 @@ class TViewport {
   void DrawKeyMarker(int X, int Y, const TRGB& RGB, int Size);
   void DrawPathLine(int X1, int Y1, int X0, int Y0, TColor32 Colour);
 
-  // --- Mouse (viewport_mouse.cpp) -------------------------------------------------
+  // --- Mouse, handed to the key editor --------------------------------------------
   // X and Y are image pixels; a release may lie outside the image.
   void ImageMouseDown(TMouseButton Button, int X, int Y);
   void ImageMouseMove(int X, int Y);
@@ -192,13 +195,9 @@ class TViewport {
   int FTotalWidth = 0, FTotalHeight = 0;
   int FLeft = 0, FTop = 0;
   bool FVisible = true;
-  int FDragKey = -1;  // the key being dragged, -1 when none
-  TRGB FDragStartColor;
-  bool FDragMoved = false;
-  bool FKeyDeleted = false;  // a right press deleted a key; its release announces it
   const TColorSettings* FColorSettings = nullptr;
   bool FSliderEventsOn = true;
-  TCustomPalette* FKeyPalette = nullptr;
+  TKeyEditor FKeyEditor;  // the key palette, the mouse's events and the drag
   bool FDrawGridLines = true;
   bool FDrawGridAxes = false;
   bool FShowPixelsOutOfRange = false;
@@ -206,7 +205,4 @@ class TViewport {
   bool FShowColorKeys = false;
   std::vector<TColorPalette*> FPalettes;
   TOverlaySamples FOverlaySamples;  // reused by every redraw
-  std::function<void()> FOnPaletteChanged;
-  std::function<void(TColor)> FOnColorUnderCursor;
-  std::function<void(TColor)> FOnColorPicked;
 };

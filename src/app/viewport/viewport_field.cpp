@@ -2,7 +2,7 @@
 // slider value and settings handed to the Qt-free field and mapping code.
 #include "app/viewport/viewport.h"
 
-#include "app/viewport/colour_field.h"
+#include "app/core/viewport/colour_field.h"
 #include "foundation/assertion.h"
 
 TScreenGeometry TViewport::Geometry() const {

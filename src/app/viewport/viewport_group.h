@@ -17,7 +17,7 @@
 #include <memory>
 #include <span>
 
-#include "app/viewport/overlay_builder.h"
+#include "app/core/viewport/overlay_builder.h"
 #include "app/viewport/viewport.h"
 
 #include "colour/colour_records.h"

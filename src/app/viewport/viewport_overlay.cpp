@@ -5,10 +5,10 @@
 #include <QString>
 #include <chrono>
 
+#include "app/core/viewport/colour_field.h"
+#include "app/core/viewport/overlay_builder.h"
+#include "app/core/viewport/overlay_drawing.h"
 #include "app/toolkit/bitmap_qimage.h"
-#include "app/viewport/colour_field.h"
-#include "app/viewport/overlay_builder.h"
-#include "app/viewport/overlay_drawing.h"
 #include "app/viewport/viewport.h"
 
 namespace {

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "app/core/palette_names.h"
 #include "app/toolkit/app_style.h"
 #include "app/toolkit/bitmap_view.h"
 #include "app/toolkit/edit_events.h"
@@ -466,24 +467,24 @@ void TForm1::CreatePrevColorSwatches() {
 // --- Start-up -------------------------------------------------------------------------------
 
 void TForm1::FormCreate() {
-  // 1-3: settings and their controls.
+  // The settings first: everything built below is handed them.
   ColorSettings = kStartSettings;
   FillList(cmbRGB_Conversion, RGBConversionNames, ColorSettings.RGBConversion);
   FillList(cmbReferenceWhite, ReferenceWhiteNames, ColorSettings.ReferenceWhite);
   FillList(cmbDistFunc, DistFuncNames, ColorSettings.DistFunc);
   ShowNumberText(*edtGamma, FloatToText(ColorSettings.Gamma, UserFormatSettings()));
 
-  // 4: the colour history.
+  // The history swatches exist before a viewport can pick a colour into them.
   CreatePrevColorSwatches();
 
-  // 5: the layout margins.
+  // The margins as laid out, which every resize keeps.
   ImageRightMargin = width() - (Image1->x() + Image1->width());
   ImageBottomMargin = height() - (Image1->y() + Image1->height());
   PageControlOffset = width() - PageControl1->x();
   PrevColorsBottomMargin = height() - (grpPrevColors->y() + grpPrevColors->height());
   PrevColorsRowMargin = kPrevColorsRowMargin;
 
-  // 6: the viewports over Image1's rectangle.
+  // The viewports take Image1's place; Image1 only marks it and stays hidden.
   ViewportGroup = std::make_unique<TViewportGroup>(this);
   ViewportGroup->SetPosition(Image1->x(), Image1->y());
   ViewportGroup->SetSize(Image1->width(), Image1->height());
@@ -493,7 +494,7 @@ void TForm1::FormCreate() {
   ViewportGroup->SetColorSettings(&ColorSettings);
   ViewportGroup->SetVisible(true);
 
-  // 7: the palette images.
+  // The swatch and strip bitmaps at their controls' sizes, before anything draws.
   PaletteBitmap.SetSize(imgPalette->width(), imgPalette->height());
   PaletteBitmap.Clear();
   imgPalette->SetBitmap(&PaletteBitmap);
@@ -501,15 +502,15 @@ void TForm1::FormCreate() {
   ContPaletteBitmap.Clear(Color32(ButtonFaceColor()));
   imgContPalette->SetBitmap(&ContPaletteBitmap);
 
-  // 8-11: the palettes.
+  // The rainbow alone keeps the default settings; the stored slots start empty.
   CustomPalette = std::make_unique<TColorPalette>();
   CustomPalette->SetPaletteType(ptCustom);
   CustomPalette->SetColorSettings(&ColorSettings);
-  CustomPalette->SetName("Custom");
+  CustomPalette->SetName(kCustomPaletteName);
   CustomPalette->SetNumColors(0);
 
   AutoPalette = std::make_unique<TColorPalette>();
-  AutoPalette->SetName("AutoPalette");
+  AutoPalette->SetName(kAutoPaletteName);
   AutoPalette->SetColorSettings(&ColorSettings);
   AutoPalette->SetContinuous(false);
   AutoPalette->SetNumColors(kAutoStartColors);
@@ -525,7 +526,7 @@ void TForm1::FormCreate() {
     Palettes[s + 1] = StoredPalettes[s].get();
   }
 
-  // 12-13: background and the ColorBrewer schemes.
+  // The schemes and their filters are in place before any tab can show them.
   PaletteBackground = ButtonFaceColor();
   ShowBrewerPalettes = false;
   LoadBrewerPalettes();
@@ -534,25 +535,27 @@ void TForm1::FormCreate() {
   BrewerType = 0;
   UpdateBrewerSelection();
 
-  // 14: the automatic palette is current, on its tab.
+  // The automatic palette is current. The tab is set without its handler,
+  // which would draw before the views hold their palettes.
   Palettes[0] = AutoPalette.get();
   {
     const QSignalBlocker hold(PageControl1);
     PageControl1->setCurrentIndex(kTabAuto);
   }
 
-  // 15-16: what the views show, then everything drawn.
+  // The views always show these two and edit the custom keys; one full draw
+  // once all of it is in place.
   ViewportGroup->AddPalette(CustomPalette.get());
   ViewportGroup->AddPalette(AutoPalette.get());
   ViewportGroup->SetKeyPalette(&CustomPalette->CustPal());
   ViewportGroup->Redraw(false);
   DrawPalette();
 
-  // 17: the palette-parameter panel.
+  // The panel last: it draws the automatic palette as it now stands.
   PaletteUI = std::make_unique<TPaletteUI>(panPaletteUI, AutoPalette.get());
   PaletteUI->OnChange = [this] { PaletteChanged(); };
 
-  // 18: without a diverging choice the sequential one moves into its place,
+  // Without a diverging choice the sequential one moves into its place,
   // as far as its caption still clears the qualitative one.
   if (!radDiverging->isVisibleTo(tabAuto)) {
     const int clear = radQualitative->x() - kRadioGap - radSequential->width();

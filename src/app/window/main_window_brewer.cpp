@@ -12,17 +12,17 @@
 #include <string>
 #include <vector>
 
+#include "app/core/palette_names.h"
+#include "app/core/window/brewer_schemes.h"
+#include "app/core/window/brewer_selection.h"
 #include "app/toolkit/error_report.h"
 #include "app/viewport/viewport_group.h"
-#include "app/window/brewer_schemes.h"
-#include "app/window/brewer_selection.h"
 #include "palette/colour_palette.h"
 
 namespace {
 
 constexpr char kShowCaption[] = "Show ColorBrewer Palettes";
 constexpr char kHideCaption[] = "Hide ColorBrewer Palettes";
-constexpr char kCustomName[] = "Custom";
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -60,11 +60,11 @@ void TForm1::LoadBrewerPalettes(const std::filesystem::path& Path) {
 }
 
 void TForm1::UpdateBrewerSelection() {
-  // 1: the previous selection leaves the views.
+  // The views hold the previous selection: it leaves them before its list goes.
   ViewportGroup->RemovePalettes(FilteredBrewerPalettes);
   FilteredBrewerPalettes.clear();
 
-  // 2-7: the new filters, the combos' items and the passing schemes.
+  // The filtering is plain work; only its result touches the combos.
   const TBrewerComboState combos{cmbBrewerPaletteType->currentIndex(),
                                  cmbBrewerNumColors->currentText().toStdString(),
                                  cmbBrewerPaletteName->currentText().toStdString()};
@@ -73,7 +73,7 @@ void TForm1::UpdateBrewerSelection() {
   if (selection.RebuildNames) SetItems(*cmbBrewerPaletteName, selection.NameItems);
   if (selection.RebuildNumbers) SetItems(*cmbBrewerNumColors, selection.NumberItems);
 
-  // 8: the selections, without change events.
+  // Without change events: the combos' handlers would run this again.
   {
     const QSignalBlocker hold(cmbBrewerPaletteType);
     cmbBrewerPaletteType->setCurrentIndex(selection.TypeIndex);
@@ -81,13 +81,13 @@ void TForm1::UpdateBrewerSelection() {
   SelectText(*cmbBrewerPaletteName, selection.NameText);
   SelectText(*cmbBrewerNumColors, selection.NumberText);
 
-  // 9: the filters in force.
+  // The next combo change is compared against these.
   BrewerType = selection.Filter.Type;
   BrewerNumColors = selection.Filter.NumColors;
   BrewerName = selection.Filter.Name;
   FilteredBrewerPalettes = std::move(selection.Filtered);
 
-  // 10: shown or hidden.
+  // Shown, the first passing scheme is current; hidden, the "Brewer" tab has none.
   if (ShowBrewerPalettes) {
     ViewportGroup->AddPalettes(FilteredBrewerPalettes);
     btnShowBrewerPalettes->setText(kHideCaption);
@@ -99,7 +99,7 @@ void TForm1::UpdateBrewerSelection() {
     Palettes[0] = nullptr;
   }
 
-  // 11.
+  // The strip and the overlays follow the new selection.
   DrawPalette();
   ViewportGroup->Redraw(true);
 }
@@ -120,7 +120,7 @@ void TForm1::btnCopySelectedToCustomClick() {
   // the viewports edit. The views and the strip show the copy at their next
   // redraw.
   CustomPalette->Assign(*FilteredBrewerPalettes.front());
-  CustomPalette->SetName(kCustomName);
+  CustomPalette->SetName(kCustomPaletteName);
   // The copy brings the scheme's interpolation method: the "Custom" tab's
   // list shows it. Its change handler runs on the user's choice (activated)
   // only, so this redraws nothing.

@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QString>
 
+#include "app/core/window/nice_numbers.h"
+#include "app/core/window/typed_numbers.h"
 #include "app/viewport/viewport_group.h"
-#include "app/window/nice_numbers.h"
-#include "app/window/typed_numbers.h"
 #include "foundation/format_settings.h"
 #include "palette/colour_palette.h"
 

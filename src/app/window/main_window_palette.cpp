@@ -15,6 +15,8 @@
 #include <random>
 #include <string>
 
+#include "app/core/palette_names.h"
+#include "app/core/window/text_ink.h"
 #include "app/toolkit/bitmap_qimage.h"
 #include "app/toolkit/bitmap_view.h"
 #include "app/toolkit/number_edit.h"
@@ -39,7 +41,6 @@ constexpr int kNumSlots = 3;
 constexpr double kSliderScale = 100.0;
 constexpr double kDistanceStep = 0.01;
 constexpr double kMeanStep = 0.1;
-constexpr TColor32 kDistanceInk = clBlack32;
 constexpr TColor32 kMeanInk = 0xFF888888u;
 constexpr char kTextHeightSample[] = "123456789.0";
 constexpr char kDigitSample[] = "0123456789";
@@ -166,6 +167,9 @@ void TForm1::DrawDistances(int X, int W, double H) {
     previous = lch;
   }
 
+  // The distances stand beside the swatches on the bare background; the
+  // grey mean reads on every background the button gives.
+  const TColor32 distanceInk = TextInkOn(PaletteBackground);
   TBitmapTextWriter writer(PaletteBitmap);
   const QFont font = writer.Font();
   int clearFrom = 0;  // the first row below the texts written so far
@@ -197,7 +201,7 @@ void TForm1::DrawDistances(int X, int W, double H) {
     // the colours i and i - 1.
     const int i = n - slot;
     const double d = ColorDistance(lchOf(i - 1), lchOf(i), &ColorSettings);
-    place(textY, UserText(RoundToStep(d, kDistanceStep)), kDistanceInk);
+    place(textY, UserText(RoundToStep(d, kDistanceStep)), distanceInk);
   }
 }
 
@@ -250,7 +254,7 @@ void TForm1::btnStoreCurPaletteClick() {
   // Into the existing holders: the viewports may be pointing at them.
   Palettes[2]->Assign(*Palettes[1]);
   Palettes[1]->Assign(*Palettes[0]);
-  Palettes[1]->SetName("Stored");
+  Palettes[1]->SetName(kStoredPaletteName);
   DrawPalette();
   ViewportGroup->Redraw(true);
 }

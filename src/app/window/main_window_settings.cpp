@@ -17,14 +17,14 @@
 #include <array>
 #include <string>
 
+#include "app/core/viewport/view_types.h"
+#include "app/core/window/num_colors_limit.h"
+#include "app/core/window/typed_numbers.h"
 #include "app/toolkit/error_report.h"
 #include "app/toolkit/number_edit.h"
-#include "app/viewport/view_types.h"
 #include "app/viewport/viewport.h"
 #include "app/viewport/viewport_group.h"
-#include "app/window/num_colors_limit.h"
 #include "app/window/palette_ui.h"
-#include "app/window/typed_numbers.h"
 #include "colour/colour_interpolation.h"
 #include "colour/rgb_spaces.h"
 #include "foundation/float_text.h"
@@ -50,7 +50,7 @@ constexpr TStepLimits kCustomCountSteps{0, 999, 1};
 constexpr TStepLimits kAutoCountSteps{0, 1000, 1};
 
 constexpr char kGammaNotPositive[] = "The gamma must be greater than 0";
-constexpr char kCountTooLarge[] = "The number of colours must be at most ";
+constexpr char kCountOutOfRange[] = "The number of colours must be from 0 to ";
 
 // The view types whose slider holds a hue.
 constexpr std::array<TViewType, 5> kHueViewTypes = {vtLuvH, vtLabH, vtHLS_H, vtHSV_H, vtOppH};
@@ -62,12 +62,13 @@ constexpr char kNoHueCaption[] = "Error!";
 bool IsEnter(int Key) { return Key == Qt::Key_Return || Key == Qt::Key_Enter; }
 
 // A typed count above the limit would size the drawing and the sampling by
-// it: the edit shows the count in force again, and Enter says why, as the
-// gamma's floor does. True when Count was refused.
+// it, and a negative one is no palette at all: the edit shows the count in
+// force again, and Enter says what is allowed, as the gamma's floor does.
+// True when Count was refused.
 bool RefuseCount(QLineEdit& Edit, int Key, int Count, int CountInForce) {
-  if (Count <= kMaxNumColors) return false;
+  if (Count >= 0 && Count <= kMaxNumColors) return false;
   ShowNumberText(Edit, QString::number(CountInForce));
-  if (IsEnter(Key)) Notifier().ShowInformation(kCountTooLarge + std::to_string(kMaxNumColors));
+  if (IsEnter(Key)) Notifier().ShowInformation(kCountOutOfRange + std::to_string(kMaxNumColors));
   return true;
 }
 
@@ -267,7 +268,8 @@ void TForm1::edtRainbowNumColorsChange() {
   // A text that is not an integer changes nothing.
   const auto typed = TextToInt32(edtRainbowNumColors->text().toStdString());
   if (!typed) return;
-  int count = *typed;
+  // A negative count is a rainbow without keys; the text stays as typed.
+  int count = std::max(*typed, 0);
   if (count > kMaxRainbowColors) {
     count = kMaxRainbowColors;
     ShowNumberText(*edtRainbowNumColors, QString(kMaxRainbowText));  // runs this handler again with the cap

@@ -10,13 +10,13 @@
 #include <algorithm>
 #include <string_view>
 
+#include "app/core/window/typed_numbers.h"
 #include "app/toolkit/app_style.h"
 #include "app/toolkit/bitmap_qimage.h"
 #include "app/toolkit/bitmap_view.h"
 #include "app/toolkit/edit_events.h"
 #include "app/toolkit/error_report.h"
 #include "app/toolkit/number_edit.h"
-#include "app/window/typed_numbers.h"
 #include "foundation/assertion.h"
 #include "foundation/float_text.h"
 #include "foundation/format_settings.h"

@@ -19,8 +19,8 @@
 #include <functional>
 #include <vector>
 
+#include "app/core/window/colour_slider.h"
 #include "app/toolkit/bitmap_view.h"
-#include "app/window/colour_slider.h"
 #include "graphics/bitmap32.h"
 #include "palette/palette_types.h"
 

@@ -9,9 +9,9 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "app/core/viewport/colour_field.h"
+#include "app/core/viewport/screen_mapping.h"
 #include "app/test_notifier.h"
-#include "app/viewport/colour_field.h"
-#include "app/viewport/screen_mapping.h"
 #include "app/viewport/viewport.h"
 #include "palette/colour_palette.h"
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/core/viewport/colour_field.h"
 #include "app/test_notifier.h"
-#include "app/viewport/colour_field.h"
 #include "app/viewport/viewport.h"
 #include "colour/cie_spaces.h"
 #include "colour/rgb_spaces.h"

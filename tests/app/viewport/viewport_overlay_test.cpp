@@ -6,9 +6,9 @@
 #include <climits>
 #include <cmath>
 
-#include "app/viewport/colour_field.h"
-#include "app/viewport/overlay_builder.h"
-#include "app/viewport/overlay_drawing.h"
+#include "app/core/viewport/colour_field.h"
+#include "app/core/viewport/overlay_builder.h"
+#include "app/core/viewport/overlay_drawing.h"
 #include "app/viewport/viewport.h"
 #include "colour/cie_spaces.h"
 #include "colour/rgb_spaces.h"

@@ -17,8 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/core/viewport/colour_field.h"
 #include "app/test_notifier.h"
-#include "app/viewport/colour_field.h"
 #include "foundation/assertion.h"
 #include "foundation/format_settings.h"
 #include "palette/colour_palette.h"

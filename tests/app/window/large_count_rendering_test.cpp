@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "app/core/viewport/overlay_builder.h"
+#include "app/core/viewport/overlay_drawing.h"
+#include "app/core/window/num_colors_limit.h"
 #include "app/toolkit/bitmap_qimage.h"
-#include "app/viewport/overlay_builder.h"
-#include "app/viewport/overlay_drawing.h"
 #include "app/window/main_window.h"
 #include "app/window/main_window_fixture.h"
-#include "app/window/num_colors_limit.h"
 #include "colour/cie_spaces.h"
 #include "colour/colour_distance.h"
 #include "foundation/float_text.h"

@@ -1,6 +1,6 @@
 // Counts typed into the "Custom" and "Auto" count edits above the tool's
-// limit are refused: a message on Enter, the count in force shown again, and
-// nothing else touched.
+// limit or below zero are refused: a message on Enter, the count in force
+// shown again, and nothing else touched.
 #include "app/window/main_window.h"
 
 #include <gtest/gtest.h>
@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "app/core/window/num_colors_limit.h"
 #include "app/viewport/viewport.h"
 #include "app/viewport/viewport_group.h"
 #include "app/window/main_window_fixture.h"
-#include "app/window/num_colors_limit.h"
 #include "colour/cie_spaces.h"
 #include "foundation/format_settings.h"
 #include "graphics/bitmap32.h"
@@ -23,7 +23,7 @@
 
 namespace {
 
-const std::string kRefusal = "The number of colours must be at most " + std::to_string(kMaxNumColors);
+const std::string kRefusal = "The number of colours must be from 0 to " + std::to_string(kMaxNumColors);
 
 std::vector<TColor32> Pixels(const TBitmap32& bitmap) {
   return std::vector<TColor32>(bitmap.Bits(), bitmap.Bits() + static_cast<size_t>(bitmap.Width()) * bitmap.Height());
@@ -78,13 +78,13 @@ class MainWindowCountLimit : public ::testing::Test {
   TMainWindowUnderTest FUnder;
 };
 
-TEST_F(MainWindowCountLimit, CountsAboveTheLimitAreRefusedAndChangeNothing) {
+TEST_F(MainWindowCountLimit, CountsOutsideTheRangeAreRefusedAndChangeNothing) {
   for (bool custom : {true, false}) {
     QLineEdit* edit = UseEdit(custom, 7);
     ASSERT_EQ(PaletteOf(custom).GetNumColors(), 7);
     const TWindowState before = StateOf(Form());
     ASSERT_EQ(before.Texts[custom ? 0 : 1], "7");
-    for (const char* typed : {"100000000", "2147483647"}) {
+    for (const char* typed : {"100000000", "2147483647", "100001", "-1", "-5", "-2147483648"}) {
       SCOPED_TRACE(std::string(custom ? "custom " : "auto ") + typed);
       Messages().clear();
       TypeAndPress(edit, typed);
@@ -121,12 +121,29 @@ TEST_F(MainWindowCountLimit, TheLimitItselfAndSteppingBackAreAccepted) {
     EXPECT_EQ(edit->text(), custom ? "999" : "1000");
     EXPECT_TRUE(Messages().empty());
 
-    // Counts at or below the limit, negative ones too, are used as typed.
-    for (int count : {kMaxNumColors, 1500, 0, -5}) {
+    // Counts from 0 to the limit are used as typed.
+    for (int count : {kMaxNumColors, 1500, 1, 0}) {
       TypeAndPress(edit, QString::number(count));
       EXPECT_EQ(PaletteOf(custom).GetNumColors(), count);
     }
     EXPECT_TRUE(Messages().empty());
+
+    // Up from a negative count that stays negative is refused quietly; Down
+    // from it is lifted to 0 by the edit's arrow minimum. Enter on it says why.
+    TypeAndPress(edit, "3");
+    TypeAndPress(edit, "-5", Qt::Key_Up);
+    EXPECT_EQ(PaletteOf(custom).GetNumColors(), 3);
+    EXPECT_EQ(edit->text(), "3");
+    EXPECT_TRUE(Messages().empty());
+    TypeAndPress(edit, "-5", Qt::Key_Down);
+    EXPECT_EQ(PaletteOf(custom).GetNumColors(), 0);
+    EXPECT_EQ(edit->text(), "0");
+    TypeAndPress(edit, "3");
+    TypeAndPress(edit, "-5");
+    EXPECT_EQ(Messages(), std::vector<std::string>{kRefusal});
+    EXPECT_EQ(PaletteOf(custom).GetNumColors(), 3);
+    EXPECT_EQ(edit->text(), "3");
+    Messages().clear();
     EXPECT_TRUE(Errors().empty());
   }
 }

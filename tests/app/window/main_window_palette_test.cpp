@@ -62,6 +62,14 @@ int DarkestRed(const TBitmap32& bmp, int x0, int y0, int y1) {
   return darkest;
 }
 
+// The brightest red component among the pixels at or right of X0 in rows [Y0, Y1).
+int BrightestRed(const TBitmap32& bmp, int x0, int y0, int y1) {
+  int brightest = 0;
+  for (int y = std::max(0, y0); y < std::min(bmp.Height(), y1); ++y)
+    for (int x = x0; x < bmp.Width(); ++x) brightest = std::max<int>(brightest, RedComponent(bmp.Pixel(x, y)));
+  return brightest;
+}
+
 // Columns at or right of X0 in rows [Y0, Y1) holding a pixel that is not the background.
 int InkColumns(const TBitmap32& bmp, int x0, int y0, int y1, TColor32 background) {
   int columns = 0;
@@ -147,6 +155,43 @@ TEST(MainWindowPalette, DistancesSitBesideThePairTheyMeasure) {
   EXPECT_EQ(form.PaletteBitmap.Pixel(kSwatchW + 5, 0), Color32(0xFFFFFFu));  // stored 1
   EXPECT_EQ(form.PaletteBitmap.Pixel(2 * (kSwatchW + 5), 0), background);   // stored 2 is empty
   EXPECT_EQ(form.PaletteBitmap.Pixel(kSwatchW + 2, 0), background);
+}
+
+// Each click on "Background" redraws the distance texts in an ink that stands
+// out from the new background: white on black, black on white and on the
+// button face. The grey mean stays as it is.
+TEST(MainWindowPalette, DistanceTextsStandOutFromEveryBackground) {
+  TMainWindowUnderTest under;
+  TForm1& form = under.Form();
+  const int th = TextHeight("123456789.0");
+  UseCustom(form, {0x000000, 0xFFFFFF});
+  const int band = RoundDouble(0.5 * kSwatchW + th / 2.0);
+  const TColor face = TForm1::ButtonFaceColor();
+  for (TColor background : {TColor{0x000000}, TColor{0xFFFFFF}, face}) {
+    SCOPED_TRACE(background);
+    Click(form.btnBackground);
+    ASSERT_EQ(form.PaletteBackground, background);
+    const bool dark = background == 0x000000;
+    // The text's darkest and brightest red, against the background's.
+    const int darkest = DarkestRed(form.PaletteBitmap, kTextX, band, band + th);
+    const int brightest = BrightestRed(form.PaletteBitmap, kTextX, band, band + th);
+    EXPECT_GT(InkColumns(form.PaletteBitmap, kTextX, band, band + th, Color32(background)), 2);
+    if (dark) {
+      EXPECT_EQ(darkest, 0);
+      EXPECT_GT(brightest, 0xE0);
+    } else {
+      EXPECT_LT(darkest, 0x40);
+      EXPECT_EQ(brightest, RedComponent(Color32(background)));
+    }
+    // The mean at the top keeps its grey ($888888) on every background.
+    if (dark) {
+      EXPECT_LE(BrightestRed(form.PaletteBitmap, kTextX, 0, th), 0x88);
+      EXPECT_GT(BrightestRed(form.PaletteBitmap, kTextX, 0, th), 0x60);
+    } else {
+      EXPECT_GE(DarkestRed(form.PaletteBitmap, kTextX, 0, th), 0x88);
+      EXPECT_LT(DarkestRed(form.PaletteBitmap, kTextX, 0, th), 0xA0);
+    }
+  }
 }
 
 // The mean and the distance texts are each whole inside the swatch image and

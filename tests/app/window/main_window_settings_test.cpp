@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/viewport/view_types.h"
+#include "app/core/viewport/view_types.h"
 #include "app/viewport/viewport.h"
 #include "app/viewport/viewport_group.h"
 #include "app/window/main_window_fixture.h"
@@ -284,8 +284,9 @@ TEST_F(MainWindowSettings, CustomTab) {
   const TCase cases[] = {
       {"7", Qt::Key_Return, 7},  {"7", Qt::Key_Up, 8},     {"999", Qt::Key_Up, 8},
       {fiveAndHalf, Qt::Key_Return, 8},  // not an integer: quietly ignored
-      {"-3", Qt::Key_Return, -3},  // a typed count is used as typed
-      {"0", Qt::Key_Down, -3},
+      {"0", Qt::Key_Down, 8},       // held at the arrow minimum: nothing to do
+      {"-3", Qt::Key_Return, 8},    // refused with a message
+      {"0", Qt::Key_Return, 0},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Typed + " key " + std::to_string(c.Key));
@@ -293,7 +294,7 @@ TEST_F(MainWindowSettings, CustomTab) {
     EXPECT_EQ(custom.GetNumColors(), c.Count);
   }
   EXPECT_TRUE(Errors().empty());
-  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(Messages(), std::vector<std::string>{"The number of colours must be from 0 to 100000"});
 
   // The interpolation method redraws the overlays only.
   MarkFields();
@@ -331,14 +332,17 @@ TEST_F(MainWindowSettings, AutoTabCountAndType) {
   QApplication::processEvents();
   EXPECT_EQ(autoPalette.GetNumColors(), 4);
 
-  // A typed negative count is kept as typed; nothing draws from it.
+  // A typed negative count is refused for either kind; the count in force stays.
   TypeAndPress(count, "-2");
-  EXPECT_EQ(autoPalette.GetNumColors(), -2);
+  EXPECT_EQ(autoPalette.GetNumColors(), 4);
+  EXPECT_EQ(count->text(), "4");
 
   QTest::mouseClick(Form().radQualitative, Qt::LeftButton);
   EXPECT_EQ(autoPalette.Typ(), ptQual);
   TypeAndPress(count, "-1");
-  EXPECT_EQ(autoPalette.GetNumColors(), -1);
+  EXPECT_EQ(autoPalette.GetNumColors(), 4);
+  TypeAndPress(count, "0");
+  EXPECT_EQ(autoPalette.GetNumColors(), 0);
   TypeAndPress(count, "9");
   EXPECT_EQ(autoPalette.GetNumColors(), 9);
   QTest::mouseClick(Form().radSequential, Qt::LeftButton);
@@ -367,7 +371,8 @@ TEST_F(MainWindowSettings, RainbowCountAndCheckBox) {
     const char* Shown;  // the edit's text afterwards
   };
   const TCase cases[] = {
-      {"2500", 2000, 2000, "2000"}, {"0", 0, 0, "0"}, {"-4", 0, -4, "-4"}, {"abc", 0, -4, "abc"}, {"5", 5, 5, "5"},
+      {"2500", 2000, 2000, "2000"}, {"0", 0, 0, "0"}, {"5", 5, 5, "5"}, {"-4", 0, 0, "-4"}, {"abc", 0, 0, "abc"},
+      {"-2147483648", 0, 0, "-2147483648"}, {"3", 3, 3, "3"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Typed);
@@ -386,9 +391,10 @@ TEST_F(MainWindowSettings, RainbowCountAndCheckBox) {
   QTest::mouseClick(Form().chkStandardRainbow, Qt::LeftButton, {}, kOnTheBox);
   EXPECT_EQ(Form().Palettes[0], &rainbow);
   for (int i = 0; i < kNumViewports; ++i) EXPECT_EQ(shows(i), 1);
-  // Shown and current, a negative count draws nothing.
+  // Shown and current, a negative count draws nothing and holds no count.
   Form().edtRainbowNumColors->setText("-1");
-  EXPECT_EQ(rainbow.GetNumColors(), -1);
+  EXPECT_EQ(rainbow.GetNumColors(), 0);
+  EXPECT_EQ(rainbow.CustPal().GetKeyCount(), 0);
   Form().edtRainbowNumColors->setText("12");
   QTest::mouseClick(Form().chkStandardRainbow, Qt::LeftButton, {}, kOnTheBox);
   EXPECT_EQ(Form().Palettes[0], nullptr);

@@ -1,8 +1,0 @@
-#include "app/viewport/view_types.h"
-
-#include "foundation/assertion.h"
-
-const TViewTypeInfo& GetViewTypeInfo(TViewType viewType) {
-  Require(viewType < kNumViewTypes, "view type out of range");
-  return ViewTypeInfo[viewType];
-}
