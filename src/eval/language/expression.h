@@ -6,14 +6,16 @@
 // collection, format settings, allowed scopes, special variables, progress
 // callback) and collects the error messages of the whole tree.
 //
-// Host protocol:
-//   1. create a root (TJUXExpression subclass without parent) and give it its
-//      data with the setters below, before tokenizing;
-//   2. tokenize and parse with the root as parent; stop if root->HasError();
-//   3. node->Prepare(scope) once;
-//   4. node->EvaluateEx(treeNode, first) per tree-map node (first = true for
-//      the first one), then read node->Result() and node->SetState();
-//      the root's Flags() and Errors() tell whether and why it failed.
+// A host gives a root (TJUXExpr_Root) its data with the setters below before
+// it tokenizes, because scanning reads the decimal separator and parsing the
+// special-variable names and allowed scopes. It tokenizes and parses with the
+// root as parent and stops when the root has an error, since a tree that did
+// not build may have empty slots. Prepare, once per scope setup, resolves
+// names and settles the result types that every evaluation then reuses;
+// EvaluateEx runs per tree-map node with `first` true for the first one, as
+// that starts the sets and forgets the error kinds of earlier evaluations.
+// After each step node->Result() and node->SetState() hold the value, and
+// the root's Flags() and Errors() tell whether and why it failed.
 //
 // Errors never raise exceptions: AddError sets the kind's bit and bit 0 in the
 // node and its ancestors and the root keeps the first message of each kind.
