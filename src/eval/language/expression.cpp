@@ -113,6 +113,11 @@ TDravolinAttributes* TJUXExpression::Attributes() const { return Root()->FAttrib
 uint16_t TJUXExpression::AllowedScopes() const { return Root()->FAllowedScopes; }
 int64_t TJUXExpression::LoopCounter() const { return Root()->FLoopCounter; }
 
+const TJUXClock& TJUXExpression::Clock() const {
+  const TJUXClock& own = Root()->FClock;
+  return own ? own : JUXSystemClock();
+}
+
 void TJUXExpression::SetSpecialVariables(TSpecVarList vars) {
   FSpecVars = std::move(vars);
   if (FMeta) FMeta->SpecVarUseCounts.resize(FSpecVars.size(), 0);
@@ -195,6 +200,7 @@ std::unique_ptr<TJUXExpression> TJUXExpr_Root::Clone() const {
   copy->FormatSettings() = FormatSettings();
   copy->SetAttributes(Attributes());
   copy->SetAllowedScopes(AllowedScopes());
+  copy->SetClock(Clock());
   CopyBaseInto(*copy);
   return copy;
 }

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "eval/values/var.h"
+#include "eval/values/wall_clock.h"
 #include "foundation/format_settings.h"
 
 class TTreeMapNode;
@@ -182,6 +183,10 @@ class TJUXExpression {
   const TSpecVarList& SpecialVariables() const { return FSpecVars; }
   void SetSpecialVariables(TSpecVarList vars);
   void SetProgressCallback(TJUXProgressCallback callback) { FProgress = std::move(callback); }
+  // The clock that now, today and dates without a (full) year read: the
+  // root's, or the system clock when its host handed none.
+  const TJUXClock& Clock() const;
+  void SetClock(TJUXClock clock) { FClock = std::move(clock); }
   void SetTickInterval(int64_t interval) { FTickInterval = interval; }
   int64_t LoopCounter() const;
 
@@ -237,6 +242,7 @@ class TJUXExpression {
   uint16_t FAllowedScopes = 0;
   int64_t FLoopCounter = 0;
   TJUXProgressCallback FProgress;
+  TJUXClock FClock;  // empty: the system clock
   int64_t FTickCounter = 0;
   int64_t FTickInterval = kDefaultTickInterval;
 };
@@ -356,7 +362,7 @@ class TJUXExpr_Root : public TJUXExpression {
   TJUXExpr_Root() : TJUXExpression(nullptr) {}
   void Evaluate(TTreeMapNode*, bool) override {}
   void Prepare(TTreeMapNode*) override {}
-  // A new root with the same format settings, attribute collection and
-  // allowed scopes (no special variables, callback or messages).
+  // A new root with the same format settings, attribute collection, allowed
+  // scopes and clock (no special variables, callback or messages).
   std::unique_ptr<TJUXExpression> Clone() const override;
 };
