@@ -114,9 +114,11 @@ uint16_t TJUXExpression::AllowedScopes() const { return Root()->FAllowedScopes; 
 int64_t TJUXExpression::LoopCounter() const { return Root()->FLoopCounter; }
 
 const TJUXClock& TJUXExpression::Clock() const {
-  const TJUXClock& own = Root()->FClock;
-  return own ? own : JUXSystemClock();
+  const TJUXClock* own = Root()->FClock.get();
+  return own && *own ? *own : JUXSystemClock();
 }
+
+void TJUXExpression::SetClock(TJUXClock clock) { FClock = std::make_unique<TJUXClock>(std::move(clock)); }
 
 void TJUXExpression::SetSpecialVariables(TSpecVarList vars) {
   FSpecVars = std::move(vars);

@@ -186,7 +186,7 @@ class TJUXExpression {
   // The clock that now, today and dates without a (full) year read: the
   // root's, or the system clock when its host handed none.
   const TJUXClock& Clock() const;
-  void SetClock(TJUXClock clock) { FClock = std::move(clock); }
+  void SetClock(TJUXClock clock);
   void SetTickInterval(int64_t interval) { FTickInterval = interval; }
   int64_t LoopCounter() const;
 
@@ -242,7 +242,8 @@ class TJUXExpression {
   uint16_t FAllowedScopes = 0;
   int64_t FLoopCounter = 0;
   TJUXProgressCallback FProgress;
-  TJUXClock FClock;  // empty: the system clock
+  // Null or empty: the system clock. Held apart, as only roots use it.
+  std::unique_ptr<TJUXClock> FClock;
   int64_t FTickCounter = 0;
   int64_t FTickInterval = kDefaultTickInterval;
 };
