@@ -4,7 +4,7 @@
 // attribute references and special variables (below). Every node owns its
 // current value. The top node (the root) carries the host's data (attribute
 // collection, format settings, allowed scopes, special variables, progress
-// callback) and collects the error messages of the whole tree.
+// callback, clock) and collects the error messages of the whole tree.
 //
 // A host gives a root (TJUXExpr_Root) its data with the setters below before
 // it tokenizes, because scanning reads the decimal separator and parsing the
