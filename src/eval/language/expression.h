@@ -233,19 +233,20 @@ class TJUXExpression {
   // scope: what the parent chain says, cached for the subtree by SetParent.
   TJUXExpression* FRoot = this;
   bool FBelowChangeOfScope = false;
-  // Root data: present, or used, in roots only.
+  // Root data: present, or used, in roots only. (The allowed scopes fill the
+  // gap after the flag above, so the clock costs a node no size.)
+  uint16_t FAllowedScopes = 0;
   std::unique_ptr<std::vector<std::string>> FErrors;
   std::unique_ptr<TJUX_META> FMeta;
   std::unique_ptr<TFormatSettingsObj> FFormatSettings;
   TDravolinAttributes* FAttributes = nullptr;
   TSpecVarList FSpecVars;
-  uint16_t FAllowedScopes = 0;
   int64_t FLoopCounter = 0;
   TJUXProgressCallback FProgress;
-  // Null or empty: the system clock. Held apart, as only roots use it.
-  std::unique_ptr<TJUXClock> FClock;
   int64_t FTickCounter = 0;
   int64_t FTickInterval = kDefaultTickInterval;
+  // Null or empty: the system clock. Held apart, as only roots use it.
+  std::unique_ptr<TJUXClock> FClock;
 };
 
 // The root's attribute collection and allowed scopes, read through any node.
