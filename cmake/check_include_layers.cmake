@@ -10,7 +10,9 @@
 #
 # Who may include what:
 #   src/<layer>/...       its layer and below;
-#   tests/<layer>/...     the same, plus what TEST_EXTRA adds for that layer;
+#   tests/<layer>/...     the same, plus what TEST_EXTRA adds for that layer,
+#                         plus tests/support (what every test program links);
+#   tests/support/...     only itself: it serves the tests of every layer;
 #   fuzz/<layer>_*.cpp    the layer its name begins with, and below;
 #   other files in fuzz/ and bench/: any layer (the benchmarks link every
 #                         library; fuzz helpers serve targets of several).
@@ -97,14 +99,17 @@ foreach(file IN LISTS files)
   get_filename_component(name ${file} NAME)
   set(any FALSE)
   set(layer "")
-  if(file MATCHES "^(src|tests)/(.+)/[^/]+$")
+  set(support FALSE)
+  if(file MATCHES "^tests/support/")
+    set(support TRUE)
+  elseif(file MATCHES "^(src|tests)/(.+)/[^/]+$")
     layer_of("${CMAKE_MATCH_2}" layer)
   elseif(file MATCHES "^fuzz/[^/]+_fuzz\\.cpp$" AND name MATCHES "^([^_]+)_")
     layer_of("${CMAKE_MATCH_1}" layer)
   elseif(file MATCHES "^(fuzz|bench)/")
     set(any TRUE)
   endif()
-  if(NOT any AND layer STREQUAL "")
+  if(NOT any AND NOT support AND layer STREQUAL "")
     list(APPEND failures "${file}: in no layer folder (add a row to TOOL_LAYERS)")
     continue()
   endif()
@@ -118,6 +123,9 @@ foreach(file IN LISTS files)
   file(STRINGS ${ROOT}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
   foreach(line IN LISTS lines)
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*$" "\\1" included "${line}")
+    if(file MATCHES "^tests/" AND included MATCHES "^support/")
+      continue()  # the tests' shared support
+    endif()
     if(included MATCHES "^\\.\\.?/")
       # Relative to the file: judged by where it lands in the tree.
       get_filename_component(landing ${ROOT}/${folder}/${included} ABSOLUTE)
