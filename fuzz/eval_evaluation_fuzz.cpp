@@ -1,7 +1,7 @@
 // Evaluating arbitrary text through the host protocol: tokenize and parse
-// under a root with attributes, special variables and a progress callback,
-// prepare once, then evaluate on every node of a small tree, reading every
-// element of a set-valued result. Errors are records, never exceptions: any
+// under a root with attributes, special variables, a progress callback and a
+// fixed clock, prepare once, then evaluate on every node of a small tree,
+// reading every element of a set-valued result. Errors are records, never exceptions: any
 // exception, crash or sanitizer report is a finding. The progress callback
 // aborts after a tick budget, so valid but long loops such as
 // «sum(linseries(0; 1e12))» end; an input still running after the target's
@@ -27,7 +27,7 @@
 #include "treemap/tree_map_data_source.h"
 #include "treemap/tree_map_level.h"
 #include "treemap/tree_map_node.h"
-#include "fixed_wall_clock.h"
+#include "fixed_clock.h"
 
 namespace {
 
@@ -141,6 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   root.SetAllowedScopes(jsmAll);
   root.SetSetAllowed((data[0] & 2) != 0);
   root.SetSpecialVariables(SpecialVariables());
+  root.SetClock(&FixedFuzzClock);
   root.SetTickInterval(kTickInterval);
   int64_t calls = 0;
   root.SetProgressCallback([&calls](int64_t) { return ++calls < kProgressCallsAllowed; });

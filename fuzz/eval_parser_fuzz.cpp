@@ -11,7 +11,7 @@
 #include "eval/language/expression.h"
 #include "eval/language/parser.h"
 #include "eval/language/tokenizer.h"
-#include "fixed_wall_clock.h"
+#include "fixed_clock.h"
 
 namespace {
 
@@ -20,6 +20,7 @@ class TFuzzRoot final : public TJUXExpression {
   explicit TFuzzRoot(char decimalSeparator) : TJUXExpression(nullptr) {
     FormatSettings().DecimalSeparator = decimalSeparator;
     SetAllowedScopes(jsmAll);
+    SetClock(&FixedFuzzClock);
   }
   void Evaluate(TTreeMapNode*, bool) override {}
   std::unique_ptr<TJUXExpression> Clone() const override { return nullptr; }

@@ -4,16 +4,11 @@
 #include <cmath>
 #include <system_error>
 
+#include "foundation/number_scan.h"
+
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 }  // namespace
 
@@ -69,69 +64,11 @@ std::string FloatToText(double value, const TFormatSettings& settings) {
 }
 
 std::optional<double> TextToFloat(std::string_view text, const TFormatSettings& settings) {
-  text = Trim(text);
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-
-  // Rebuild the number in the form from_chars reads: digits, '.', 'e'.
-  std::string plain;
-  size_t intDigits = 0, fracDigits = 0, leadingIntZeros = 0, leadingFracZeros = 0;
-  bool significant = false;
-  while (i < text.size() && IsDigit(text[i])) {
-    if (!significant && text[i] == '0') ++leadingIntZeros; else significant = true;
-    plain += text[i++];
-    ++intDigits;
-  }
-  if (i < text.size() && text[i] == settings.DecimalSeparator) {
-    ++i;
-    plain += '.';
-    while (i < text.size() && IsDigit(text[i])) {
-      if (!significant && text[i] == '0') ++leadingFracZeros; else significant = true;
-      plain += text[i++];
-      ++fracDigits;
-    }
-  }
-  if (intDigits + fracDigits == 0) return std::nullopt;
-  long long exponent = 0;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    plain += 'e';
-    bool expNegative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-      expNegative = text[i] == '-';
-      plain += text[i++];
-    }
-    const size_t start = i;
-    while (i < text.size() && IsDigit(text[i])) {
-      if (exponent < 100000) exponent = exponent * 10 + (text[i] - '0');
-      plain += text[i++];
-    }
-    if (i == start) return std::nullopt;
-    if (expNegative) exponent = -exponent;
-  }
-  if (i != text.size()) return std::nullopt;
-  if (!significant) return negative ? -0.0 : 0.0;
-
-  double value = 0;
-  const auto res = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-  if (res.ptr != plain.data() + plain.size()) return std::nullopt;
-  if (res.ec == std::errc::result_out_of_range) {
-    // Out of range either way: the decimal exponent of the leading digit tells which.
-    const long long magnitude = exponent + (intDigits > leadingIntZeros
-                                                ? static_cast<long long>(intDigits - leadingIntZeros)
-                                                : -static_cast<long long>(leadingFracZeros));
-    if (magnitude > 0) return std::nullopt;
-    value = 0;
-  } else if (res.ec != std::errc()) {
-    return std::nullopt;
-  }
-  if (std::isinf(value)) return std::nullopt;
-  return negative ? -value : value;
+  return ReadDecimalNumber(text, {settings.DecimalSeparator, TNumberBlanks::Whitespace, TNumberOverflow::Fails});
 }
 
 std::optional<int32_t> TextToInt32(std::string_view text) {
-  text = Trim(text);
+  text = TrimNumberBlanks(text, TNumberBlanks::Whitespace);
   if (!text.empty() && text.front() == '+') {
     text.remove_prefix(1);
     if (!text.empty() && text.front() == '-') return std::nullopt;

@@ -17,11 +17,12 @@
 // "INF" and "-INF".
 std::string FloatToText(double value, const TFormatSettings& settings);
 
-// Reads optional blanks, an optional sign, digits with an optional decimal
-// separator of the record (digits on at least one side), an optional exponent
-// ("E" or "e", optional sign, at least one digit) and optional blanks. Any
-// other text, including a thousands separator, or a value that overflows the
-// double range gives nullopt; an underflow gives 0.
+// Reads optional blanks (space, TAB, LF, CR), an optional sign, digits with
+// an optional decimal separator of the record (digits on at least one side),
+// an optional exponent ("E" or "e", optional sign, at least one digit) and
+// optional blanks. Any other text, including a thousands separator, or a
+// value that overflows the double range gives nullopt; an underflow gives 0.
+// The grammar is the one of foundation/number_scan.h.
 std::optional<double> TextToFloat(std::string_view text, const TFormatSettings& settings);
 
 // Plain decimal, optionally with a sign and surrounding blanks; nullopt when

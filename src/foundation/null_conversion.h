@@ -13,4 +13,3 @@ T NullToDefault(const std::optional<T>& value) {
 }
 
 inline std::string NullToEmptyString(const std::optional<std::string>& value) { return NullToDefault(value); }
-inline double NullToZero(const std::optional<double>& value) { return NullToDefault(value); }

@@ -77,6 +77,7 @@ std::unique_ptr<TJUXExpr_Root> TTestHost::MakeRoot() {
   root->FormatSettings().DecimalSeparator = '.';
   root->SetAttributes(&Attributes);
   root->SetAllowedScopes(jsmAll);
+  root->SetClock([this] { return ClockNow; });
   return root;
 }
 

@@ -56,8 +56,13 @@ class TTestHost {
   TTreeMapNode& Record(int g, int r) { return Tree->Child(g).Child(r); }
 
   // A root expression with the attributes, "." as decimal separator, all
-  // scopes allowed.
+  // scopes allowed and the host's clock.
   std::unique_ptr<TJUXExpr_Root> MakeRoot();
+
+  // 2020-02-29 13:45:30.250 (2020-02-29 is day 43890).
+  static constexpr double kClockStart = 43890.0 + (13 * 3600 + 45 * 60 + 30.25) / 86400.0;
+  // What the roots' clock reads, as a day count; a test may move it.
+  double ClockNow = kClockStart;
 
   TTestDataSource Data;
   TDravolinAttributes Attributes;

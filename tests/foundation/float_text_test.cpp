@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 TEST(FloatText, WritesTheShortestGeneralForm) {
   struct Case { double In; const char* Want; };
@@ -40,11 +41,25 @@ TEST(FloatText, ReadsOnlyTheNumberGrammar) {
       {"  ", std::nullopt}, {",", std::nullopt}, {"1E", std::nullopt}, {"1E+", std::nullopt},
       {"2,5x", std::nullopt}, {"--1", std::nullopt}, {"1 2", std::nullopt}, {"1E400", std::nullopt},
       {"INF", std::nullopt}, {"NAN", std::nullopt}, {"0x10", std::nullopt}, {"1e99999999999999999", std::nullopt},
+      // Only the four whitespace characters are blanks here; the evaluator's
+      // reading of the same grammar also trims the other control characters.
+      {"\v7", std::nullopt}, {"7\x01", std::nullopt}, {"\f7", std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.In);
     EXPECT_EQ(TextToFloat(c.In, FixedFormatSettings()), c.Want);
   }
+}
+
+// The exponent and the number of leading zeros together decide between
+// overflow and underflow, however long the text.
+TEST(FloatText, LongTextsOverflowOrUnderflowByTheirLeadingDigit) {
+  const std::string zeros(500000, '0');
+  EXPECT_EQ(TextToFloat("0," + zeros + "1E1000000", FixedFormatSettings()), std::nullopt);  // 10^499999
+  EXPECT_EQ(TextToFloat("0," + zeros + "1E499700", FixedFormatSettings()), 1e-301);
+  EXPECT_EQ(TextToFloat("-0," + zeros + "1E400000", FixedFormatSettings()), -0.0);
+  EXPECT_EQ(TextToFloat("1" + zeros + "E-1000000", FixedFormatSettings()), 0.0);
+  EXPECT_EQ(TextToFloat("1" + zeros + "E-499700", FixedFormatSettings()), 1e300);
 }
 
 TEST(FloatText, RoundTripsFifteenDigits) {

@@ -113,6 +113,13 @@ TDravolinAttributes* TJUXExpression::Attributes() const { return Root()->FAttrib
 uint16_t TJUXExpression::AllowedScopes() const { return Root()->FAllowedScopes; }
 int64_t TJUXExpression::LoopCounter() const { return Root()->FLoopCounter; }
 
+const TJUXClock& TJUXExpression::Clock() const {
+  const TJUXClock* own = Root()->FClock.get();
+  return own && *own ? *own : JUXSystemClock();
+}
+
+void TJUXExpression::SetClock(TJUXClock clock) { FClock = std::make_unique<TJUXClock>(std::move(clock)); }
+
 void TJUXExpression::SetSpecialVariables(TSpecVarList vars) {
   FSpecVars = std::move(vars);
   if (FMeta) FMeta->SpecVarUseCounts.resize(FSpecVars.size(), 0);
@@ -195,6 +202,7 @@ std::unique_ptr<TJUXExpression> TJUXExpr_Root::Clone() const {
   copy->FormatSettings() = FormatSettings();
   copy->SetAttributes(Attributes());
   copy->SetAllowedScopes(AllowedScopes());
+  copy->SetClock(Clock());
   CopyBaseInto(*copy);
   return copy;
 }

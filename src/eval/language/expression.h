@@ -4,16 +4,18 @@
 // attribute references and special variables (below). Every node owns its
 // current value. The top node (the root) carries the host's data (attribute
 // collection, format settings, allowed scopes, special variables, progress
-// callback) and collects the error messages of the whole tree.
+// callback, clock) and collects the error messages of the whole tree.
 //
-// Host protocol:
-//   1. create a root (TJUXExpression subclass without parent) and give it its
-//      data with the setters below, before tokenizing;
-//   2. tokenize and parse with the root as parent; stop if root->HasError();
-//   3. node->Prepare(scope) once;
-//   4. node->EvaluateEx(treeNode, first) per tree-map node (first = true for
-//      the first one), then read node->Result() and node->SetState();
-//      the root's Flags() and Errors() tell whether and why it failed.
+// A host gives a root (TJUXExpr_Root) its data with the setters below before
+// it tokenizes, because scanning reads the decimal separator and parsing the
+// special-variable names and allowed scopes. It tokenizes and parses with the
+// root as parent and stops when the root has an error, since a tree that did
+// not build may have empty slots. Prepare, once per scope setup, resolves
+// names and settles the result types that every evaluation then reuses;
+// EvaluateEx runs per tree-map node with `first` true for the first one, as
+// that starts the sets and forgets the error kinds of earlier evaluations.
+// After each step node->Result() and node->SetState() hold the value, and
+// the root's Flags() and Errors() tell whether and why it failed.
 //
 // Errors never raise exceptions: AddError sets the kind's bit and bit 0 in the
 // node and its ancestors and the root keeps the first message of each kind.
@@ -27,6 +29,7 @@
 #include <vector>
 
 #include "eval/values/var.h"
+#include "eval/values/wall_clock.h"
 #include "foundation/format_settings.h"
 
 class TTreeMapNode;
@@ -180,6 +183,10 @@ class TJUXExpression {
   const TSpecVarList& SpecialVariables() const { return FSpecVars; }
   void SetSpecialVariables(TSpecVarList vars);
   void SetProgressCallback(TJUXProgressCallback callback) { FProgress = std::move(callback); }
+  // The clock that now, today and dates without a (full) year read: the
+  // root's, or the system clock when its host handed none.
+  const TJUXClock& Clock() const;
+  void SetClock(TJUXClock clock);
   void SetTickInterval(int64_t interval) { FTickInterval = interval; }
   int64_t LoopCounter() const;
 
@@ -226,17 +233,20 @@ class TJUXExpression {
   // scope: what the parent chain says, cached for the subtree by SetParent.
   TJUXExpression* FRoot = this;
   bool FBelowChangeOfScope = false;
-  // Root data: present, or used, in roots only.
+  // Root data: present, or used, in roots only. (The allowed scopes fill the
+  // gap after the flag above, so the clock costs a node no size.)
+  uint16_t FAllowedScopes = 0;
   std::unique_ptr<std::vector<std::string>> FErrors;
   std::unique_ptr<TJUX_META> FMeta;
   std::unique_ptr<TFormatSettingsObj> FFormatSettings;
   TDravolinAttributes* FAttributes = nullptr;
   TSpecVarList FSpecVars;
-  uint16_t FAllowedScopes = 0;
   int64_t FLoopCounter = 0;
   TJUXProgressCallback FProgress;
   int64_t FTickCounter = 0;
   int64_t FTickInterval = kDefaultTickInterval;
+  // Null or empty: the system clock. Held apart, as only roots use it.
+  std::unique_ptr<TJUXClock> FClock;
 };
 
 // The root's attribute collection and allowed scopes, read through any node.
@@ -354,7 +364,7 @@ class TJUXExpr_Root : public TJUXExpression {
   TJUXExpr_Root() : TJUXExpression(nullptr) {}
   void Evaluate(TTreeMapNode*, bool) override {}
   void Prepare(TTreeMapNode*) override {}
-  // A new root with the same format settings, attribute collection and
-  // allowed scopes (no special variables, callback or messages).
+  // A new root with the same format settings, attribute collection, allowed
+  // scopes and clock (no special variables, callback or messages).
   std::unique_ptr<TJUXExpression> Clone() const override;
 };

@@ -1,16 +1,12 @@
 #include "eval/language/number_reading.h"
 
-#include <charconv>
-#include <limits>
-#include <string>
+#include "foundation/number_scan.h"
 
 namespace {
 
 char LowerASCII(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlank(char c) { return IsNumberBlank(c, TNumberBlanks::SpaceAndControl); }
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -29,70 +25,14 @@ bool JUXSameTextASCII(std::string_view a, std::string_view b) {
 }
 
 std::string_view JUXTrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
+  return TrimNumberBlanks(text, TNumberBlanks::SpaceAndControl);
 }
 
 std::optional<long double> ReadJUXFloat(std::string_view text, const TFormatSettings& settings) {
-  text = JUXTrimBlanks(text);
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-
-  // Rebuilt in the form from_chars reads (digits, '.', 'e'); the decimal
-  // exponent of the leading significant digit tells overflow from underflow.
-  std::string plain;
-  size_t digits = 0;
-  long long leadExponent = 0;
-  bool significant = false;
-  while (i < text.size() && IsDigit(text[i])) {
-    if (text[i] != '0') significant = true;
-    if (significant) ++leadExponent;
-    plain += text[i++];
-    ++digits;
-  }
-  if (i < text.size() && text[i] == settings.DecimalSeparator) {
-    ++i;
-    plain += '.';
-    while (i < text.size() && IsDigit(text[i])) {
-      if (!significant && text[i] != '0') significant = true;
-      if (!significant) --leadExponent;
-      plain += text[i++];
-      ++digits;
-    }
-  }
-  if (digits == 0) return std::nullopt;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    plain += 'e';
-    bool expNegative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-      expNegative = text[i] == '-';
-      plain += text[i++];
-    }
-    const size_t start = i;
-    long long exponent = 0;
-    while (i < text.size() && IsDigit(text[i])) {
-      if (exponent < 1000000) exponent = exponent * 10 + (text[i] - '0');
-      plain += text[i++];
-    }
-    if (i == start) return std::nullopt;
-    leadExponent += expNegative ? -exponent : exponent;
-  }
-  if (i != text.size()) return std::nullopt;
-  if (!significant) return negative ? -0.0L : 0.0L;
-
-  // Read in extended precision, the values' own; with floating-point
-  // exceptions masked an overflow gives an infinity and an underflow zero.
-  long double value = 0;
-  const auto res = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-  if (res.ptr != plain.data() + plain.size()) return std::nullopt;
-  if (res.ec == std::errc::result_out_of_range)
-    value = leadExponent > 0 ? std::numeric_limits<long double>::infinity() : 0.0L;
-  else if (res.ec != std::errc())
-    return std::nullopt;
-  return negative ? -value : value;
+  // Extended precision, the values' own; with floating-point exceptions
+  // masked an overflow gives an infinity.
+  return ReadDecimalNumberExtended(
+      text, {settings.DecimalSeparator, TNumberBlanks::SpaceAndControl, TNumberOverflow::Infinity});
 }
 
 std::optional<int32_t> ReadJUXInteger(std::string_view text) {

@@ -187,7 +187,6 @@ class TJUXTokens {
   TJUXExpression* Expression() const { return FExpression; }
   // The format settings of the expression the top list was made for.
   const TFormatSettings& FormatSettings() const;
-  TJUXTokens* ParentList() const { return FParent; }
   // Index of this list's first token in its parent list.
   int Offset() const { return FOffset; }
   // How deeply the parser recursed to reach this list (0 for a top list).

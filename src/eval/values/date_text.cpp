@@ -1,12 +1,10 @@
 #include "eval/values/date_text.h"
 
 #include <charconv>
-#include <chrono>
 #include <cmath>
 #include <vector>
 
 #include "eval/language/number_reading.h"
-#include "eval/values/wall_clock.h"
 
 namespace {
 
@@ -40,11 +38,6 @@ bool IsLeapYear(int32_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0
 int32_t DaysInMonth(int32_t y, int32_t m) {
   constexpr int32_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
-}
-
-int32_t CurrentYear() {
-  const auto today = std::chrono::floor<std::chrono::days>(JUXWallClockNow());
-  return static_cast<int>(std::chrono::year_month_day(today).year());
 }
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -140,13 +133,15 @@ std::optional<double> EncodeJUXTime(int32_t hour, int32_t minute, int32_t second
   return static_cast<double>(ms) / kMSecsPerDay;
 }
 
-std::optional<double> ReadJUXDate(std::string_view text, const TFormatSettings& settings) {
+std::optional<double> ReadJUXDate(std::string_view text, const TFormatSettings& settings, const TJUXClock& clock) {
   const std::vector<std::string_view> parts = SplitNumbers(JUXTrimBlanks(text), settings.DateSeparator);
   if (parts.size() < 2 || parts.size() > 3) return std::nullopt;
   const TDateOrder order = DateOrder(settings.ShortDateFormat);
-  int32_t y = CurrentYear(), m = 0, d = 0;
+  const auto currentYear = [&clock] { return DecodeJUXDateTime(std::trunc(clock())).Year; };
+  int32_t y = 0, m = 0, d = 0;
   std::string_view yearText;
   if (parts.size() == 2) {
+    y = currentYear();
     if (order == TDateOrder::MDY || order == TDateOrder::YMD) {
       m = ToInt(parts[0]);
       d = ToInt(parts[1]);
@@ -161,7 +156,7 @@ std::optional<double> ReadJUXDate(std::string_view text, const TFormatSettings& 
       case TDateOrder::YMD: yearText = parts[0]; m = ToInt(parts[1]); d = ToInt(parts[2]); break;
     }
     y = ToInt(yearText);
-    if (yearText.size() <= 2) y += CurrentYear() / 100 * 100;
+    if (yearText.size() <= 2) y += currentYear() / 100 * 100;
   }
   return EncodeJUXDate(y, m, d);
 }
@@ -186,13 +181,14 @@ std::optional<double> ReadJUXTime(std::string_view text, const TFormatSettings& 
   return EncodeJUXTime(hour, values[1], values[2], values[3]);
 }
 
-std::optional<double> ReadJUXDateTime(std::string_view text, const TFormatSettings& settings) {
+std::optional<double> ReadJUXDateTime(std::string_view text, const TFormatSettings& settings,
+                                      const TJUXClock& clock) {
   const std::string_view trimmed = JUXTrimBlanks(text);
-  if (const auto date = ReadJUXDate(trimmed, settings)) return date;
+  if (const auto date = ReadJUXDate(trimmed, settings, clock)) return date;
   if (const auto time = ReadJUXTime(trimmed, settings)) return time;
   const size_t blank = trimmed.find(' ');
   if (blank == std::string_view::npos) return std::nullopt;
-  const auto date = ReadJUXDate(trimmed.substr(0, blank), settings);
+  const auto date = ReadJUXDate(trimmed.substr(0, blank), settings, clock);
   const auto time = ReadJUXTime(trimmed.substr(blank + 1), settings);
   if (!date || !time) return std::nullopt;
   return *date + *time;

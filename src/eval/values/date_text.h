@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "eval/values/wall_clock.h"
 #include "foundation/format_settings.h"
 
 struct TJUXDateTimeParts {
@@ -30,13 +31,15 @@ std::optional<double> EncodeJUXTime(int32_t hour, int32_t minute, int32_t second
 // Reading as the platform's locale routines do with the settings: a date is
 // two or three numbers separated by the date separator in the order of the
 // short date format (two numbers: day and month of the current year; a
-// two-digit year falls in the current century); a time is hours, minutes and
-// optional seconds and milliseconds separated by the time separator,
-// optionally followed by the AM or PM marker; a date-time is a date, blanks
-// and a time, or either alone. nullopt when the text is not such.
-std::optional<double> ReadJUXDate(std::string_view text, const TFormatSettings& settings);
+// two-digit year falls in the current century, both by `clock`, which is read
+// only then); a time is hours, minutes and optional seconds and milliseconds
+// separated by the time separator, optionally followed by the AM or PM
+// marker; a date-time is a date, blanks and a time, or either alone. nullopt
+// when the text is not such.
+std::optional<double> ReadJUXDate(std::string_view text, const TFormatSettings& settings, const TJUXClock& clock);
 std::optional<double> ReadJUXTime(std::string_view text, const TFormatSettings& settings);
-std::optional<double> ReadJUXDateTime(std::string_view text, const TFormatSettings& settings);
+std::optional<double> ReadJUXDateTime(std::string_view text, const TFormatSettings& settings,
+                                      const TJUXClock& clock);
 
 // Money: the settings' currency decimals, thousands and decimal separators,
 // and currency string placed by CurrencyFormat (0..3) or NegCurrFormat (0..15).

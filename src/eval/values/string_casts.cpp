@@ -60,7 +60,7 @@ void TJUXVar_String::CastToCurrency(TJUXVar& dest, TJUXExpression* sink) const {
 }
 
 void TJUXVar_String::CastToDate(TJUXVar& dest, TJUXExpression* sink) const {
-  if (const auto date = ReadJUXDate(FValue, SinkFormatSettings(sink))) {
+  if (const auto date = ReadJUXDate(FValue, SinkFormatSettings(sink), SinkClock(sink))) {
     dest.SetDate(*date, sink);
     return;
   }
@@ -69,7 +69,7 @@ void TJUXVar_String::CastToDate(TJUXVar& dest, TJUXExpression* sink) const {
 }
 
 void TJUXVar_String::CastToDateTime(TJUXVar& dest, TJUXExpression* sink) const {
-  if (const auto value = ReadJUXDateTime(FValue, SinkFormatSettings(sink))) {
+  if (const auto value = ReadJUXDateTime(FValue, SinkFormatSettings(sink), SinkClock(sink))) {
     dest.SetDateTime(*value, sink);
     return;
   }

@@ -17,6 +17,8 @@ const TFormatSettings& SinkFormatSettings(const TJUXExpression* sink) {
   return sink ? sink->FormatSettings() : UserFormatSettings();
 }
 
+const TJUXClock& SinkClock(const TJUXExpression* sink) { return sink ? sink->Clock() : JUXSystemClock(); }
+
 std::unique_ptr<TJUXVar> CloneVar(const TJUXVar& value) {
   std::unique_ptr<TJUXVar> copy = value.GetClass().Create();
   copy->Assign(value, nullptr);

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <variant>
 
+#include "eval/values/wall_clock.h"
 #include "foundation/format_settings.h"
 
 class TJUXExpression;
@@ -223,3 +224,6 @@ inline std::unique_ptr<TJUXVar> CreateJUXVar(const TJUXVarClass& cls) { return c
 // The settings a value uses for text conversions with this sink: the sink's
 // format settings, or the user's when there is no sink.
 const TFormatSettings& SinkFormatSettings(const TJUXExpression* sink);
+// The clock a value reads dates without a (full) year with: the sink's root's,
+// or the system clock when there is no sink.
+const TJUXClock& SinkClock(const TJUXExpression* sink);

@@ -269,6 +269,8 @@ TEST_F(JUXScalarVars, ConstructorsFromTextNeverRecord) {
       {"2147483647", 2147483647}, {"2147483648", 0}, {"3000000000", 0}, {"-2147483648", -2147483648LL}, {"abc", 0}};
   for (const auto& [text, want] : ints) EXPECT_EQ(TJUXVar_Integer::Class().CreateFromText(text, s)->AsInteger(nullptr), want) << text;
   EXPECT_EQ(TJUXVar_Double::Class().CreateFromText(" 1.5e3 ", s)->AsDouble(nullptr), 1500.0);
+  // Every control character counts as a blank around a number here.
+  EXPECT_EQ(TJUXVar_Double::Class().CreateFromText("\v\x01 1.5e3\f\x1f", s)->AsDouble(nullptr), 1500.0);
   EXPECT_EQ(TJUXVar_Double::Class().CreateFromText("1,5", s)->AsDouble(nullptr), 0.0);
 }
 

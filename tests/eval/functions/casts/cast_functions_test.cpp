@@ -251,24 +251,82 @@ TEST_F(CastFixture, ProgressCallbackCanStopALoop) {
   EXPECT_EQ(eval.Errors(), TList{"User abort"});
 }
 
-TEST_F(CastFixture, ClockFunctions) {
+// now and today read the root's clock at every evaluation, and so do dates
+// written without a year or with two digits.
+TEST_F(CastFixture, ClockFunctionsReadTheHostsClock) {
   TTreeEval now(Host);
   ASSERT_TRUE(now.Load("now", &Host.Root()));
   now.Evaluate(&Host.Root());
-  const double first = now.Node().Result()->AsDouble(nullptr);
-  now.Evaluate(&Host.Root());
-  const double second = now.Node().Result()->AsDouble(nullptr);
   EXPECT_EQ(now.Node().Result()->TypeName(), "datetime");
-  EXPECT_GE(second, first);
-  EXPECT_GT(first, 45000.0);  // after 2023
+  EXPECT_EQ(now.Node().Result()->AsDouble(nullptr), TTestHost::kClockStart);
+  Host.ClockNow = 44348.25;
+  now.Evaluate(&Host.Root(), false);
+  EXPECT_EQ(now.Node().Result()->AsDouble(nullptr), 44348.25);
 
+  Host.ClockNow = TTestHost::kClockStart;
   TTreeEval today(Host);
   ASSERT_TRUE(today.Load("today", &Host.Root()));
   today.Evaluate(&Host.Root());
-  const double day = today.Node().Result()->AsDouble(nullptr);
   EXPECT_EQ(today.Node().Result()->TypeName(), "date");
-  EXPECT_EQ(day, std::trunc(day));
-  EXPECT_LE(std::fabs(day - std::trunc(JUXCurrentDateTime())), 1.0);
+  EXPECT_EQ(today.Node().Result()->AsDouble(nullptr), 43890.0);
+  EXPECT_TRUE(now.Errors().empty());
+  EXPECT_TRUE(today.Errors().empty());
+}
+
+TEST_F(CastFixture, DatesWithoutAFullYearTakeItFromTheClock) {
+  struct TCase {
+    double Clock;
+    const char* Text;
+    double Want;  // 0: unreadable
+  };
+  const TCase cases[] = {
+      {TTestHost::kClockStart, "date('29/2')", 43890},  // 2020-02-29
+      {44348.5, "date('29/2')", 0},                     // 2021 has no 29 February
+      {44348.5, "date('1/3')", 44256},                  // 2021-03-01
+      {TTestHost::kClockStart, "date('1/3/21')", 44256},
+      {TTestHost::kClockStart, "date('1/3/99')", 72745},  // 2099: the current century
+      {36525.75, "date('1/3/21')", 7731},                 // 1921 on 1999-12-31
+      {36526.0, "date('1/3/21')", 44256},                 // 2021 from 2000-01-01 on
+      {36525.75, "date('1/3/2021')", 44256},              // a full year reads no clock
+      {TTestHost::kClockStart, "datetime('29/2 12:00')", 43890.5},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string(c.Text) + " at " + std::to_string(c.Clock));
+    Host.ClockNow = c.Clock;
+    TTreeEval eval(Host);
+    FixFormats(eval);
+    ASSERT_TRUE(eval.Load(c.Text, &Host.Root()));
+    eval.Evaluate(&Host.Root());
+    if (c.Want == 0) {
+      EXPECT_TRUE(eval.Node().HasErrorKind(jeNotConvertible));
+      continue;
+    }
+    EXPECT_TRUE(eval.Errors().empty());
+    EXPECT_EQ(eval.Node().Result()->AsDouble(nullptr), c.Want);
+  }
+}
+
+// A root whose host hands no clock reads the system's, in local time.
+TEST(ClockFunctions, WithoutAHostClockReadTheSystemClock) {
+  TTestHost bare;
+  std::unique_ptr<TJUXExpr_Root> root = bare.MakeRoot();
+  root->SetClock(nullptr);
+  std::unique_ptr<TJUXExpression> node;
+  {
+    TJUXTokens tokens("now", root.get());
+    node = BuildExpression(&tokens, root.get());
+  }
+  ASSERT_TRUE(node && !root->HasError());
+  node->Prepare(nullptr);
+  const double before = JUXSystemClockNow();
+  node->EvaluateEx(nullptr, true);
+  const double after = JUXSystemClockNow();
+  const double reading = node->Result()->AsDouble(nullptr);
+  // A daylight-saving change between the readings moves local time by an hour.
+  constexpr double kHour = 1.0 / 24;
+  EXPECT_GE(reading, before - kHour);
+  EXPECT_LE(reading, after + kHour);
+  EXPECT_GT(reading, 45000.0);  // after 2023
 }
 
 TEST(CastFunctionTable, RowsNameTheirClasses) {
