@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <new>
 
 #include "graphics/bitmap32_io_bmp_rle.h"
 #include "graphics/bitmap32_io_internal.h"
@@ -179,15 +178,6 @@ std::array<TColor32, 256> ReadPalette(std::span<const uint8_t> b, const THeader&
   return palette;
 }
 
-TBitmap32 NewBmpImage(int64_t width, int64_t height) {
-  try {
-    return bitmap32_io::NewImage(width, height, "BMP");
-  } catch (const std::bad_alloc&) {
-    throw EBitmapIOError("Not enough memory for a BMP image of " + std::to_string(width) + " x " +
-                         std::to_string(height) + " pixels");
-  }
-}
-
 TBitmap32 LoadRle(std::span<const uint8_t> b, const THeader& h, std::span<const TColor32, 256> palette) {
   bitmap32_io::CheckImageSize(h.Width, h.Height, "BMP");
   if (h.DataOffset > b.size()) Fail("truncated pixel data");
@@ -198,7 +188,7 @@ TBitmap32 LoadRle(std::span<const uint8_t> b, const THeader& h, std::span<const 
   const size_t used = bitmap32_io::ScanBmpRle(codes, bits, h.Width, h.Height);
   if (h.Width * h.Height > kMaxRlePixelsPerByte * static_cast<int64_t>(used))
     Fail("too little RLE data for " + std::to_string(h.Width) + " x " + std::to_string(h.Height) + " pixels");
-  TBitmap32 bitmap = NewBmpImage(h.Width, h.Height);
+  TBitmap32 bitmap = bitmap32_io::NewImage(h.Width, h.Height, "BMP");
   bitmap.Clear(palette[0]);
   bitmap32_io::DecodeBmpRle(codes, bits, palette, h.TopDown, bitmap);
   return bitmap;
@@ -213,7 +203,7 @@ TBitmap32 LoadRows(std::span<const uint8_t> b, const THeader& h, TReadRow readRo
   const size_t stride = (static_cast<size_t>(h.Width) * h.Bits + 31) / 32 * 4;
   if (h.DataOffset > b.size() || (b.size() - h.DataOffset) / stride < static_cast<size_t>(h.Height))
     Fail("truncated pixel data");
-  TBitmap32 bitmap = NewBmpImage(h.Width, h.Height);
+  TBitmap32 bitmap = bitmap32_io::NewImage(h.Width, h.Height, "BMP");
   for (int64_t row = 0; row < h.Height; ++row) {
     const uint8_t* in = b.data() + h.DataOffset + static_cast<size_t>(row) * stride;
     readRow(in, bitmap.ScanLine(static_cast<int>(h.TopDown ? row : h.Height - 1 - row)));

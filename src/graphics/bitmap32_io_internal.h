@@ -2,6 +2,7 @@
 // Shared checks of the image decoders.
 
 #include <cstdint>
+#include <new>
 #include <string>
 
 #include "graphics/bitmap32.h"
@@ -18,12 +19,30 @@ inline void CheckImageSize(int64_t width, int64_t height, const char* format) {
                          std::to_string(height));
 }
 
-// A bitmap of the decoded size; raises EBitmapIOError for an empty or too
-// large image before anything is allocated. The decoders call it only once
-// the data is known to fill the image (or, for JPEG, for rows decoded).
-inline TBitmap32 NewImage(int64_t width, int64_t height, const char* format) {
+// The reader's error for an image of width x height pixels whose bitmap
+// cannot be allocated, naming the size and the bytes it needs.
+[[noreturn]] inline void FailNoMemory(int64_t width, int64_t height, const char* format) {
+  throw EBitmapIOError(std::string("Not enough memory for a ") + format + " image of " + std::to_string(width) +
+                       " x " + std::to_string(height) + " pixels (" + std::to_string(4 * width * height) +
+                       " bytes)");
+}
+
+// The first `rows` rows of an image of width x height pixels; raises
+// EBitmapIOError for an empty or too large image before anything is
+// allocated, and when the memory for the rows is refused.
+inline TBitmap32 NewImageRows(int64_t width, int64_t height, int rows, const char* format) {
   CheckImageSize(width, height, format);
-  return TBitmap32(static_cast<int>(width), static_cast<int>(height));
+  try {
+    return TBitmap32(static_cast<int>(width), rows);
+  } catch (const std::bad_alloc&) {
+    FailNoMemory(width, height, format);
+  }
+}
+
+// A bitmap of the decoded size, as NewImageRows. The decoders call it only
+// once the data is known to fill the image.
+inline TBitmap32 NewImage(int64_t width, int64_t height, const char* format) {
+  return NewImageRows(width, height, static_cast<int>(height), format);
 }
 
 inline void RequireImage(const TBitmap32& bitmap, const char* format) {

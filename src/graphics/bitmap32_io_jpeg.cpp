@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <vector>
 
 #include "graphics/bitmap32_io_internal.h"
 
@@ -70,6 +72,7 @@ class TGrowingImage {
   TGrowingImage(int width, int height) : FWidth(width), FHeight(height) {}
 
   int Rows() const { return FRows; }
+  int Height() const { return FHeight; }
   // The next row to fill; grows the bitmap when it is full. Call at most
   // Height times.
   TColor32* NextRow() {
@@ -84,7 +87,7 @@ class TGrowingImage {
 
   void Grow() {
     const int rows = std::min(FHeight, std::max(kFirstRows, 4 * FBitmap.Height()));
-    TBitmap32 bigger = bitmap32_io::NewImage(FWidth, rows, "JPEG");
+    TBitmap32 bigger = bitmap32_io::NewImageRows(FWidth, FHeight, rows, "JPEG");
     if (FRows > 0)
       std::memcpy(bigger.Bits(), FBitmap.Bits(), static_cast<size_t>(FRows) * static_cast<size_t>(FWidth) * 4);
     FBitmap = std::move(bigger);
@@ -95,6 +98,16 @@ class TGrowingImage {
   int FRows = 0;
   TBitmap32 FBitmap;
 };
+
+// The buffer libjpeg decodes one row into, 4 bytes per pixel; the reader's
+// own error when its memory is refused.
+std::vector<uint8_t> NewRowBuffer(int width, int height) {
+  try {
+    return std::vector<uint8_t>(static_cast<size_t>(width) * 4);
+  } catch (const std::bad_alloc&) {
+    bitmap32_io::FailNoMemory(width, height, "JPEG");
+  }
+}
 
 struct TJpegDecoder {
   jpeg_decompress_struct Info{};
@@ -204,7 +217,7 @@ TBitmap32 LoadBitmap32FromJpeg(std::span<const uint8_t> bytes) {
   bitmap32_io::CheckImageSize(decoder.Info.image_width, decoder.Info.image_height, "JPEG");
   const int width = static_cast<int>(decoder.Info.image_width);
   TGrowingImage image(width, static_cast<int>(decoder.Info.image_height));
-  std::vector<uint8_t> row(static_cast<size_t>(width) * 4);
+  std::vector<uint8_t> row = NewRowBuffer(width, image.Height());
   if (!JpegDecode(decoder, image, width, row))
     throw EBitmapIOError(std::string("Invalid JPEG image: ") + decoder.Error.Message);
   return image.Take();

@@ -10,7 +10,6 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <new>
 #include <string>
 
 #include "graphics/bitmap32_io_internal.h"
@@ -168,17 +167,6 @@ class TPngReader {
   png_infop FInfo = nullptr;
 };
 
-// The bitmap, or the reader's own error when the memory for it is refused.
-TBitmap32 NewPngImage(png_uint_32 width, png_uint_32 height) {
-  try {
-    return bitmap32_io::NewImage(width, height, "PNG");
-  } catch (const std::bad_alloc&) {
-    throw EBitmapIOError("Not enough memory for a PNG image of " + std::to_string(width) + " x " +
-                         std::to_string(height) + " pixels (" + std::to_string(uint64_t{4} * width * height) +
-                         " bytes)");
-  }
-}
-
 }  // namespace
 
 TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes) {
@@ -204,7 +192,7 @@ TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes) {
                          std::to_string(header.Height) + " pixels");
   bitmap32_io::CheckPngImageData(bytes, imageData, layout);
 
-  TBitmap32 bitmap = NewPngImage(header.Width, header.Height);
+  TBitmap32 bitmap = bitmap32_io::NewImage(header.Width, header.Height, "PNG");
   TPngRows rows{reinterpret_cast<uint8_t*>(bitmap.Bits()), header.RowBytes, header.Height, header.Passes};
   reader.Run(ReadRows, &rows, source);
   return bitmap;

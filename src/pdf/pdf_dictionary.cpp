@@ -69,6 +69,8 @@ void TVPDFDictionary::Store(std::unique_ptr<TVPDFDictionaryAtom> atom, TVPdfObje
 void TVPDFDictionary::AddValue(std::string_view key, const TVPdfObject& indirect) {
   auto atom = std::make_unique<TVPDFDictionaryAtom>(key, pdf_internal::MakeReference(indirect));
   atom->Value()->FHolder = this;
+  // Room first: once the old entry is gone, nothing below can fail.
+  if (IndexOf(key) < 0) pdf_internal::ReserveOneMore(FAtoms);
   RemoveKey(key);
   FAtoms.push_back(std::move(atom));
 }

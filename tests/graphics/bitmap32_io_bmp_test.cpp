@@ -282,7 +282,7 @@ TEST(Bitmap32IoBmp, HugeRleImagesAreRefusedWithinBudget) {
   if (!kAddressSpaceLimited) GTEST_SKIP() << "no address space limit under the sanitizers";
   EXPECT_EQ(LoadWithinBudget(truncated, size_t{100} << 20, reason), 0);
   EXPECT_EQ(LoadWithinBudget(HugeRleFile(16384), size_t{100} << 20,
-                             "Not enough memory for a BMP image of 16384 x 16384 pixels"),
+                             "Not enough memory for a BMP image of 16384 x 16384 pixels (1073741824 bytes)"),
             0);
 }
 

@@ -37,7 +37,7 @@ TDifference Compare(const TBitmap32& image, const TBytes& rgba) {
 
 // 16-bit files of every colour type, untagged or tagged gAMA 1/2.2, sRGB or
 // with a colour key, plain and Adam7, load as ImageMagick reduces them to 8
-// bits (made by data/make_png16_fixtures.py). The samples are the stored ones:
+// bits (made by data/make_png_fixtures.py). The samples are the stored ones:
 // no tag changes them. The reader rounds v * 255 / 65535 to the nearest;
 // ImageMagick 6 truncates it, so they may differ by 1.
 TEST(Bitmap32IoPng, SixteenBitFilesLoadAsImageMagickReducesThem) {
@@ -144,9 +144,8 @@ constexpr size_t kRowBytes = 1 + kHuge / 8;
 // bitmap is allocated: every case is refused within 100 MB of address space,
 // with a reason that names the damage. Each file's data could fill the image
 // (about 32 KB of deflate data for 32 MiB of rows), so the size check alone
-// passes them. Before the data was checked, each allocated the bitmap and a
-// second full-size buffer first (2 GiB), and under this limit failed with
-// std::bad_alloc.
+// passes them; allocating the bitmap first (1 GiB) would fail under this
+// limit.
 TEST(Bitmap32IoPng, DamagedImageDataIsRefusedBeforeTheImageIsAllocated) {
   TBytes rows = BlackRows(kHuge, kHuge, false);
   const TBytes good = Deflate(rows);

@@ -337,6 +337,26 @@ TEST(Bitmap32Io, TallJpegKeepsEveryRow) {
   EXPECT_LE(worst, 6);  // chroma subsampling and the DCT at quality 100
 }
 
+// A valid JPEG loads within its bitmap plus the last quarter it grew from
+// and some room for libjpeg; with less room than the bitmap needs it is
+// refused with the reader's own error naming the size (not std::bad_alloc).
+TEST(Bitmap32Io, ValidJpegTooLargeForMemoryIsRefusedByTheReader) {
+  if (!kAddressSpaceLimited) GTEST_SKIP() << "no address space limit under the sanitizers";
+  constexpr int kSide = 4096;
+  constexpr size_t kBitmapBytes = size_t{4} * kSide * kSide;
+  const TBytes jpeg = [] {
+    TBitmap32 image(kSide, kSide);
+    image.Clear(Color32(90, 120, 150));
+    return SaveBitmap32ToJpeg(image);
+  }();
+  const TLoadResult fits =
+      LoadWithinAddressSpace(LoadBitmap32FromJpeg, jpeg, kBitmapBytes + kBitmapBytes / 4 + (size_t{16} << 20));
+  EXPECT_EQ(fits.Outcome, TOutcome::Loaded) << fits.Reason;
+  const TLoadResult tooSmall = LoadWithinAddressSpace(LoadBitmap32FromJpeg, jpeg, kBitmapBytes / 2);
+  EXPECT_EQ(tooSmall.Outcome, TOutcome::Refused);
+  EXPECT_EQ(tooSmall.Reason, "Not enough memory for a JPEG image of 4096 x 4096 pixels (67108864 bytes)");
+}
+
 TEST(Bitmap32Io, DamagedPngDataIsRefused) {
   const TBytes png = SaveBitmap32ToPng(Gradient(16, 16));
   // Locate the IDAT chunk: 8-byte signature, 25-byte IHDR, then possibly others.

@@ -269,7 +269,10 @@ TOffer Offering(std::unique_ptr<TVPdfObject> object, std::unique_ptr<TVPdfObject
   return offer;
 }
 
-// An offer of something inside `receiver`, set by the case.
+// An offer of something inside `receiver`, set by the case. The add calls
+// take std::unique_ptr&&, so the only way to offer an object some container
+// already owns (a host's mistake) is to wrap that borrowed pointer in a
+// unique_ptr and release() it unfreed after the call.
 TOffer Borrowing(std::unique_ptr<TVPdfObject> receiver) {
   TOffer offer = Offering(nullptr, std::move(receiver));
   offer.Borrowed = true;

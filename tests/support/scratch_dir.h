@@ -11,7 +11,7 @@
 // it when destroyed. One per process, made in main() before any test runs;
 // not copyable.
 class TScratchDir {
-public:
+ public:
   explicit TScratchDir(std::string_view Prefix);
   ~TScratchDir();
   TScratchDir(const TScratchDir&) = delete;
@@ -19,7 +19,7 @@ public:
 
   const std::filesystem::path& Path() const { return FPath; }
 
-private:
+ private:
   std::filesystem::path FPath;
 };
 
