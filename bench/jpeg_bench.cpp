@@ -10,31 +10,19 @@
 
 #include <jpeglib.h>
 
+#include "bench_pictures.h"
 #include "graphics/bitmap32.h"
 #include "graphics/bitmap32_io.h"
 #include "pdf/jpeg_image.h"
 
 namespace {
 
-constexpr int kWidth = 4000;
-constexpr int kHeight = 3000;  // 12 megapixels
+constexpr int kWidth = kPictureWidth;
+constexpr int kHeight = kPictureHeight;
 
-// A photo-like picture at quality 90: smooth gradients with a little
-// deterministic noise, so the entropy decoder has real work to do.
+// The picture at quality 90.
 const std::vector<uint8_t>& Jpeg12MP() {
-  static const std::vector<uint8_t> jpeg = [] {
-    TBitmap32 picture(kWidth, kHeight);
-    std::uint32_t noise = 12345;
-    for (int y = 0; y < kHeight; ++y) {
-      TColor32* row = picture.ScanLine(y);
-      for (int x = 0; x < kWidth; ++x) {
-        noise = noise * 1664525u + 1013904223u;
-        const int n = static_cast<int>(noise >> 29);  // 0..7
-        row[x] = Color32((x * 255 / kWidth + n) & 0xFF, (y * 255 / kHeight + n) & 0xFF, ((x + y) / 28 + n) & 0xFF);
-      }
-    }
-    return SaveBitmap32ToJpeg(picture, 90);
-  }();
+  static const std::vector<uint8_t> jpeg = SaveBitmap32ToJpeg(NoisyGradient12MP(false), 90);
   return jpeg;
 }
 

@@ -6,32 +6,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench_pictures.h"
 #include "graphics/bitmap32.h"
 #include "graphics/bitmap32_io.h"
 #include "graphics/bitmap32_io_png_internal.h"
 
 namespace {
 
-constexpr int kWidth = 4000;
-constexpr int kHeight = 3000;  // 12 megapixels
+constexpr int kWidth = kPictureWidth;
+constexpr int kHeight = kPictureHeight;
 
-// Smooth gradients with a little deterministic noise and a varying alpha, so
-// that the filters and the deflate stream have real work to do.
+// The picture with its varying alpha, so every PNG filter has work to do.
 const std::vector<uint8_t>& Png12MP() {
-  static const std::vector<uint8_t> png = [] {
-    TBitmap32 picture(kWidth, kHeight);
-    std::uint32_t noise = 12345;
-    for (int y = 0; y < kHeight; ++y) {
-      TColor32* row = picture.ScanLine(y);
-      for (int x = 0; x < kWidth; ++x) {
-        noise = noise * 1664525u + 1013904223u;
-        const int n = static_cast<int>(noise >> 29);  // 0..7
-        row[x] = Color32((x * 255 / kWidth + n) & 0xFF, (y * 255 / kHeight + n) & 0xFF, ((x + y) / 28 + n) & 0xFF,
-                         255 - (x / 16 & 0x3F));
-      }
-    }
-    return SaveBitmap32ToPng(picture);
-  }();
+  static const std::vector<uint8_t> png = SaveBitmap32ToPng(NoisyGradient12MP(true));
   return png;
 }
 

@@ -67,6 +67,17 @@ void JpegEmitMessage(j_common_ptr info, int level) {
   }
 }
 
+// Readies `manager` for a decompressor or compressor: libjpeg's defaults with
+// our exit and message handlers, and no message yet. Returns what the
+// struct's `err` is set to; the caller still sets the jump target.
+jpeg_error_mgr* InstallErrorManager(TJpegErrorManager& manager) {
+  jpeg_error_mgr* error = jpeg_std_error(&manager.Public);
+  error->error_exit = JpegErrorExit;
+  error->emit_message = JpegEmitMessage;
+  manager.Message[0] = '\0';
+  return error;
+}
+
 // The frame header (SOFn) as the markers before it lead to it: its marker
 // code and sample precision; Marker 0 when the bytes hold none that libjpeg
 // would reach, which libjpeg then reports itself.
@@ -151,11 +162,8 @@ struct TJpegReader {
 // in `reader.Error.Message` when libjpeg rejects the bytes or delivers fewer
 // rows than the header declares.
 bool ReadJpeg(const uint8_t* data, std::size_t size, TJpegReader& reader, TJpegHeader& header) {
-  reader.Info.err = jpeg_std_error(&reader.Error.Public);
+  reader.Info.err = InstallErrorManager(reader.Error);
   reader.Info.mem = nullptr;
-  reader.Error.Public.error_exit = JpegErrorExit;
-  reader.Error.Public.emit_message = JpegEmitMessage;
-  reader.Error.Message[0] = '\0';
   if (setjmp(reader.Error.Return) != 0) {
     jpeg_destroy_decompress(&reader.Info);
     return false;
@@ -214,13 +222,9 @@ struct TJpegRecoder {
 // the message in `recoder.Error.Message`; on success the caller frees
 // `recoder.Buffer`.
 bool RecodeWithHuffman(const uint8_t* data, std::size_t size, TJpegRecoder& recoder) {
-  recoder.Source.err = jpeg_std_error(&recoder.Error.Public);
-  recoder.Target.err = &recoder.Error.Public;
+  recoder.Source.err = recoder.Target.err = InstallErrorManager(recoder.Error);
   recoder.Source.mem = nullptr;
   recoder.Target.mem = nullptr;
-  recoder.Error.Public.error_exit = JpegErrorExit;
-  recoder.Error.Public.emit_message = JpegEmitMessage;
-  recoder.Error.Message[0] = '\0';
   if (setjmp(recoder.Error.Return) != 0) {
     jpeg_destroy_compress(&recoder.Target);
     jpeg_destroy_decompress(&recoder.Source);

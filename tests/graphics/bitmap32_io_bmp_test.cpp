@@ -1,13 +1,7 @@
 // Windows bitmap files beyond plain rows: RLE8 and RLE4 codes, 16-bit pixels,
 // OS/2 headers, and the compressions that are refused.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -15,6 +9,7 @@
 
 #include "bitmap_art.h"
 #include "graphics/bitmap32_io.h"
+#include "graphics/load_in_child.h"
 
 namespace {
 
@@ -214,51 +209,6 @@ TEST(Bitmap32IoBmp, TruncatedOrOversizedRleIsRefused) {
   EXPECT_EQ(LoadBitmap32FromBmp(Rle(2048, 1, 8, {0, 0}).Bytes()).Pixel(2047, 0), kA);
 }
 
-// The sanitizers reserve address space of their own, so the limit below is
-// only applied in a plain build.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSpaceLimited = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSpaceLimited = false;
-#else
-constexpr bool kAddressSpaceLimited = true;
-#endif
-#else
-constexpr bool kAddressSpaceLimited = true;
-#endif
-
-// Loads `bytes` in a child process whose address space may grow by at most
-// `budget` bytes: 0 when the load is refused with `reason`, 1 when it loads,
-// 2 when memory runs out (as std::bad_alloc or refused for it), 3 for anything
-// else.
-int LoadWithinBudget(const TBytes& bytes, size_t budget, const std::string& reason) {
-  const pid_t child = fork();
-  if (child == 0) {
-    size_t pages = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-      if (std::fscanf(statm, "%zu", &pages) != 1) pages = 0;
-      std::fclose(statm);
-    }
-    const rlim_t limit = pages * static_cast<size_t>(sysconf(_SC_PAGESIZE)) + budget;
-    const rlimit rl{limit, limit};
-    if (pages == 0 || setrlimit(RLIMIT_AS, &rl) != 0) _exit(3);
-    try {
-      LoadBitmap32FromBmp(bytes);
-      _exit(1);
-    } catch (const EBitmapIOError& e) {
-      _exit(e.what() == reason ? 0 : std::string(e.what()).find("memory") != std::string::npos ? 2 : 3);
-    } catch (const std::bad_alloc&) {
-      _exit(2);
-    } catch (...) {
-      _exit(3);
-    }
-  }
-  int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return 3;
-  return WEXITSTATUS(status);
-}
-
 // RLE codes for `rows` full rows of 16384 pixels of a 16384 x 16384 image
 // (1 GiB of pixels), each row ended by an end-of-line code.
 TBytes HugeRleFile(int rows) {
@@ -280,10 +230,12 @@ TEST(Bitmap32IoBmp, HugeRleImagesAreRefusedWithinBudget) {
   const std::string reason = "Invalid BMP image: truncated RLE data";
   EXPECT_EQ(ErrorOf(truncated), reason);
   if (!kAddressSpaceLimited) GTEST_SKIP() << "no address space limit under the sanitizers";
-  EXPECT_EQ(LoadWithinBudget(truncated, size_t{100} << 20, reason), 0);
-  EXPECT_EQ(LoadWithinBudget(HugeRleFile(16384), size_t{100} << 20,
-                             "Not enough memory for a BMP image of 16384 x 16384 pixels (1073741824 bytes)"),
-            0);
+  const TChildLoad cut = LoadInChild(LoadBitmap32FromBmp, truncated, size_t{100} << 20);
+  EXPECT_EQ(cut.Outcome, TChildOutcome::Refused);
+  EXPECT_EQ(cut.Reason, reason);
+  const TChildLoad whole = LoadInChild(LoadBitmap32FromBmp, HugeRleFile(16384), size_t{100} << 20);
+  EXPECT_EQ(whole.Outcome, TChildOutcome::Refused);
+  EXPECT_EQ(whole.Reason, "Not enough memory for a BMP image of 16384 x 16384 pixels (1073741824 bytes)");
 }
 
 // Compressions that are recognised but not decoded are refused by their

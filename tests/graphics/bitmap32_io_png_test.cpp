@@ -9,6 +9,7 @@
 #include <zlib.h>
 
 #include "graphics/load_in_child.h"
+#include "graphics/png_chunks.h"
 
 namespace {
 
@@ -35,28 +36,34 @@ TDifference Compare(const TBitmap32& image, const TBytes& rgba) {
   return d;
 }
 
+// The fixtures `base`_plain.png and `base`_adam7.png, 13 x 11 pixels, load
+// with no channel further than `tolerance` from the RGBA bytes of `base`.rgba.
+void ExpectFixtureLoads(const std::string& base, int tolerance) {
+  constexpr int kWidth = 13, kHeight = 11;
+  const TBytes want = DataFile(base + ".rgba");
+  ASSERT_EQ(want.size(), size_t{4} * kWidth * kHeight) << base;
+  for (const char* layout : {"plain", "adam7"}) {
+    const std::string name = base + "_" + layout + ".png";
+    SCOPED_TRACE(name);
+    const TBitmap32 image = LoadBitmap32FromPng(DataFile(name));
+    ASSERT_EQ(image.Width(), kWidth);
+    ASSERT_EQ(image.Height(), kHeight);
+    const TDifference d = Compare(image, want);
+    EXPECT_LE(d.Worst, tolerance) << d.PixelsOff << " of " << kWidth * kHeight << " pixels off, the worst by "
+                                  << d.Worst;
+  }
+}
+
 // 16-bit files of every colour type, untagged or tagged gAMA 1/2.2, sRGB or
 // with a colour key, plain and Adam7, load as ImageMagick reduces them to 8
 // bits (made by data/make_png_fixtures.py). The samples are the stored ones:
 // no tag changes them. The reader rounds v * 255 / 65535 to the nearest;
 // ImageMagick 6 truncates it, so they may differ by 1.
 TEST(Bitmap32IoPng, SixteenBitFilesLoadAsImageMagickReducesThem) {
-  constexpr int kWidth = 13, kHeight = 11;
   for (const char* kind : {"grey", "greyalpha", "rgb", "rgba"})
     for (const char* tag : {"none", "gama", "srgb", "trns"}) {
-      const std::string base = std::string("png16_") + kind + "_" + tag;
       if (std::string(tag) == "trns" && (std::string(kind) == "greyalpha" || std::string(kind) == "rgba")) continue;
-      const TBytes want = DataFile(base + ".rgba");
-      ASSERT_EQ(want.size(), size_t{4} * kWidth * kHeight) << base;
-      for (const char* layout : {"plain", "adam7"}) {
-        const std::string name = base + "_" + layout + ".png";
-        SCOPED_TRACE(name);
-        const TBitmap32 image = LoadBitmap32FromPng(DataFile(name));
-        ASSERT_EQ(image.Width(), kWidth);
-        ASSERT_EQ(image.Height(), kHeight);
-        const TDifference d = Compare(image, want);
-        EXPECT_LE(d.Worst, 1) << d.PixelsOff << " of " << kWidth * kHeight << " pixels off, the worst by " << d.Worst;
-      }
+      ExpectFixtureLoads(std::string("png16_") + kind + "_" + tag, 1);
     }
 }
 
@@ -65,35 +72,8 @@ TEST(Bitmap32IoPng, SixteenBitFilesLoadAsImageMagickReducesThem) {
 // (8-bit with a colour key), 4 and 8-bit palettes with alpha, 8-bit
 // grey+alpha, RGB and RGBA.
 TEST(Bitmap32IoPng, EightBitAndSmallerFilesLoadAsImageMagickDecodesThem) {
-  constexpr int kWidth = 13, kHeight = 11;
-  for (const char* kind : {"grey1", "grey2", "grey4", "grey8", "palette4", "palette8", "greyalpha", "rgb", "rgba"}) {
-    const std::string base = std::string("png8_") + kind;
-    const TBytes want = DataFile(base + ".rgba");
-    ASSERT_EQ(want.size(), size_t{4} * kWidth * kHeight) << base;
-    for (const char* layout : {"plain", "adam7"}) {
-      const std::string name = base + "_" + layout + ".png";
-      SCOPED_TRACE(name);
-      const TBitmap32 image = LoadBitmap32FromPng(DataFile(name));
-      ASSERT_EQ(image.Width(), kWidth);
-      ASSERT_EQ(image.Height(), kHeight);
-      const TDifference d = Compare(image, want);
-      EXPECT_EQ(d.Worst, 0) << d.PixelsOff << " of " << kWidth * kHeight << " pixels off, the worst by " << d.Worst;
-    }
-  }
-}
-
-void PutBigEndian32(TBytes& b, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-// A PNG chunk: length, type, data and CRC.
-TBytes Chunk(const std::string& type, const TBytes& data) {
-  TBytes chunk;
-  PutBigEndian32(chunk, static_cast<uint32_t>(data.size()));
-  chunk.insert(chunk.end(), type.begin(), type.end());
-  chunk.insert(chunk.end(), data.begin(), data.end());
-  PutBigEndian32(chunk, static_cast<uint32_t>(crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4))));
-  return chunk;
+  for (const char* kind : {"grey1", "grey2", "grey4", "grey8", "palette4", "palette8", "greyalpha", "rgb", "rgba"})
+    ExpectFixtureLoads(std::string("png8_") + kind, 0);
 }
 
 // A 1-bit grey PNG of width x height with `chunks` between IHDR and IEND.
@@ -103,10 +83,10 @@ TBytes GreyPng(uint32_t width, uint32_t height, bool adam7, const std::vector<TB
   PutBigEndian32(header, width);
   PutBigEndian32(header, height);
   header.insert(header.end(), {1, 0, 0, 0, static_cast<uint8_t>(adam7 ? 1 : 0)});
-  const TBytes ihdr = Chunk("IHDR", header);
+  const TBytes ihdr = PngChunk("IHDR", header);
   png.insert(png.end(), ihdr.begin(), ihdr.end());
   for (const TBytes& chunk : chunks) png.insert(png.end(), chunk.begin(), chunk.end());
-  const TBytes iend = Chunk("IEND", {});
+  const TBytes iend = PngChunk("IEND", {});
   png.insert(png.end(), iend.begin(), iend.end());
   return png;
 }
@@ -154,7 +134,7 @@ TEST(Bitmap32IoPng, DamagedImageDataIsRefusedBeforeTheImageIsAllocated) {
   rows.resize(rows.size() / 2);
   rows[100 * kRowBytes] = 0;
   const TBytes half = Deflate(rows);
-  TBytes badCrc = Chunk("IDAT", good);
+  TBytes badCrc = PngChunk("IDAT", good);
   badCrc.back() ^= 1;
   // The same deflate data behind a zlib header asking for a preset dictionary.
   TBytes dictionary = {0x78, 0x20, 1, 2, 3, 4};
@@ -167,18 +147,18 @@ TEST(Bitmap32IoPng, DamagedImageDataIsRefusedBeforeTheImageIsAllocated) {
       {"invalid deflate block type at the first byte (data/damaged_16384x16384_grey1.png)",
        DataFile("damaged_16384x16384_grey1.png"),
        "damaged image data after 0 of the 33570816 bytes its rows need (invalid block type)"},
-      {"filter type 5 in row 100", GreyPng(kHuge, kHuge, false, {Chunk("IDAT", badFilter)}),
+      {"filter type 5 in row 100", GreyPng(kHuge, kHuge, false, {PngChunk("IDAT", badFilter)}),
        "row 100 of the image data has filter type 5"},
       {"CRC error", GreyPng(kHuge, kHuge, false, {badCrc}), "CRC error in the IDAT chunk at byte 33"},
       {"zlib stream of half the rows, then more data",
-       GreyPng(kHuge, kHuge, false, {Chunk("IDAT", half), Chunk("IDAT", good)}),
+       GreyPng(kHuge, kHuge, false, {PngChunk("IDAT", half), PngChunk("IDAT", good)}),
        "the image data inflates to 16785408 of the 33570816 bytes its rows need"},
       {"rows continued after another chunk",
        GreyPng(kHuge, kHuge, false,
-               {Chunk("IDAT", TBytes(good.begin(), good.begin() + good.size() / 2)), Chunk("tEXt", good),
-                Chunk("IDAT", TBytes(good.begin() + good.size() / 2, good.end()))}),
+               {PngChunk("IDAT", TBytes(good.begin(), good.begin() + good.size() / 2)), PngChunk("tEXt", good),
+                PngChunk("IDAT", TBytes(good.begin() + good.size() / 2, good.end()))}),
        "too little image data for 16384 x 16384 pixels"},
-      {"preset dictionary", GreyPng(kHuge, kHuge, false, {Chunk("IDAT", dictionary)}),
+      {"preset dictionary", GreyPng(kHuge, kHuge, false, {PngChunk("IDAT", dictionary)}),
        "the image data asks for a preset dictionary"},
   };
   for (const auto& c : kCases) {
@@ -200,7 +180,7 @@ TEST(Bitmap32IoPng, ValidFilesNeedTheBitmapAndAFewRows) {
   constexpr size_t kBitmapBytes = size_t{4} * kSide * kSide;
   for (const bool adam7 : {false, true}) {
     SCOPED_TRACE(adam7 ? "adam7" : "plain");
-    const TBytes png = GreyPng(kSide, kSide, adam7, {Chunk("IDAT", Deflate(BlackRows(kSide, kSide, adam7)))});
+    const TBytes png = GreyPng(kSide, kSide, adam7, {PngChunk("IDAT", Deflate(BlackRows(kSide, kSide, adam7)))});
     const TChildLoad fits = LoadInChild(LoadBitmap32FromPng, png, kBitmapBytes + (size_t{16} << 20));
     EXPECT_EQ(fits.Outcome, TChildOutcome::Loaded) << fits.Reason;
     if (!kAddressSpaceLimited) continue;

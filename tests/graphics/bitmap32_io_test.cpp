@@ -1,18 +1,14 @@
 #include "graphics/bitmap32_io.h"
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <new>
 #include <string>
 
 #include <gtest/gtest.h>
 #include <zlib.h>
+
+#include "graphics/load_in_child.h"
+#include "graphics/png_chunks.h"
 
 namespace {
 
@@ -60,20 +56,6 @@ TBytes Bmp(int32_t width, int32_t height, uint16_t bits, const TBytes& palette, 
   return b;
 }
 
-void PutBigEndian32(TBytes& b, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-// A PNG chunk: length, type, data and CRC.
-TBytes PngChunk(const std::string& type, const TBytes& data) {
-  TBytes chunk;
-  PutBigEndian32(chunk, static_cast<uint32_t>(data.size()));
-  chunk.insert(chunk.end(), type.begin(), type.end());
-  chunk.insert(chunk.end(), data.begin(), data.end());
-  PutBigEndian32(chunk, static_cast<uint32_t>(crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4))));
-  return chunk;
-}
-
 // A PNG of 8-bit RGBA declaring width x height, with `idat` as its only
 // image data chunk (none when empty).
 TBytes PngWithData(uint32_t width, uint32_t height, const TBytes& idat) {
@@ -117,73 +99,6 @@ TBytes Cut(TBytes bytes, double fraction) {
   return bytes;
 }
 
-using TLoader = TBitmap32 (*)(std::span<const uint8_t>);
-
-// The sanitizers reserve address space of their own, so an address space
-// limit is only applied in a plain build.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSpaceLimited = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSpaceLimited = false;
-#else
-constexpr bool kAddressSpaceLimited = true;
-#endif
-#else
-constexpr bool kAddressSpaceLimited = true;
-#endif
-
-// How a load ended in a child process whose address space may grow by at
-// most `budget` bytes beyond what it already holds (in a plain build), and
-// the reason of a refusal.
-enum class TOutcome { Refused, Loaded, OutOfMemory, Failed };
-struct TLoadResult {
-  TOutcome Outcome = TOutcome::Failed;
-  std::string Reason;
-};
-
-TLoadResult LoadWithinAddressSpace(TLoader load, const TBytes& bytes, size_t budget) {
-  int reason[2];
-  if (pipe(reason) != 0) return {};
-  const pid_t child = fork();
-  if (child == 0) {
-    close(reason[0]);
-    const auto finish = [&](TOutcome outcome, const char* text) {
-      const ssize_t written = write(reason[1], text, std::strlen(text));
-      _exit(static_cast<int>(written < 0 ? TOutcome::Failed : outcome));
-    };
-    if (kAddressSpaceLimited) {
-      size_t pages = 0;
-      if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%zu", &pages) != 1) pages = 0;
-        std::fclose(statm);
-      }
-      const rlim_t limit = pages * static_cast<size_t>(sysconf(_SC_PAGESIZE)) + budget;
-      const rlimit rl{limit, limit};
-      if (pages == 0 || setrlimit(RLIMIT_AS, &rl) != 0) finish(TOutcome::Failed, "");
-    }
-    try {
-      load(bytes);
-      finish(TOutcome::Loaded, "");
-    } catch (const EBitmapIOError& e) {
-      finish(TOutcome::Refused, e.what());
-    } catch (const std::bad_alloc&) {
-      finish(TOutcome::OutOfMemory, "");
-    } catch (...) {
-      finish(TOutcome::Failed, "");
-    }
-  }
-  close(reason[1]);
-  TLoadResult result;
-  char buffer[256];
-  for (ssize_t n; child > 0 && (n = read(reason[0], buffer, sizeof buffer)) > 0;) result.Reason.append(buffer, n);
-  close(reason[0]);
-  int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return {};
-  result.Outcome = static_cast<TOutcome>(WEXITSTATUS(status));
-  return result;
-}
-
 // Short files whose headers declare huge images are refused within 100 MB of
 // address space: none allocates the declared size (1 GiB or more) before its
 // data runs out, and none decodes as a grey image of that size. The sanitizers
@@ -198,7 +113,7 @@ TEST(Bitmap32Io, ShortFilesDeclaringHugeImagesAreRefusedWithinBudget) {
   const struct {
     const char* Name;
     TBytes Data;
-    TLoader Load;
+    TImageLoader Load;
     const char* Reason;
   } kCases[] = {
       {"png 16384 x 16384 with cut data", PngWithData(16384, 16384, CutZlibStream(12)), LoadBitmap32FromPng,
@@ -220,19 +135,17 @@ TEST(Bitmap32Io, ShortFilesDeclaringHugeImagesAreRefusedWithinBudget) {
       EXPECT_NE(std::string(e.what()).find(c.Reason), std::string::npos) << e.what();
     }
     if (!kAddressSpaceLimited) continue;
-    const TLoadResult result = LoadWithinAddressSpace(c.Load, c.Data, size_t{100} << 20);
-    EXPECT_EQ(result.Outcome, TOutcome::Refused);
+    const TChildLoad result = LoadInChild(c.Load, c.Data, size_t{100} << 20);
+    EXPECT_EQ(result.Outcome, TChildOutcome::Refused);
     EXPECT_NE(result.Reason.find(c.Reason), std::string::npos) << result.Reason;
   }
 }
 
 // A chunk header whose length field says 0x7fffffff, then a few bytes.
 TBytes LyingChunk(const std::string& type) {
-  TBytes chunk = {0x7F, 0xFF, 0xFF, 0xFF};
-  chunk.insert(chunk.end(), type.begin(), type.end());
   constexpr char kText[] = "Comment\0a few bytes";
-  chunk.insert(chunk.end(), kText, kText + sizeof kText - 1);
-  return chunk;
+  const std::string chunk = "\x7F\xFF\xFF\xFF" + type + std::string(kText, sizeof kText - 1);
+  return TBytes(chunk.begin(), chunk.end());
 }
 
 // `png` with `bytes` inserted where its first chunk of type `before` starts.
@@ -264,8 +177,8 @@ TEST(Bitmap32Io, PngChunksDeclaringMoreThanTheFileHoldsAreRefused) {
   for (const auto& lie : kLies) {
     SCOPED_TRACE(std::string(lie.Type) + " before " + lie.Before);
     const TBytes bad = InsertBeforeChunk(png, lie.Before, LyingChunk(lie.Type));
-    const TLoadResult result = LoadWithinAddressSpace(LoadBitmap32FromPng, bad, size_t{100} << 20);
-    EXPECT_EQ(result.Outcome, TOutcome::Refused);
+    const TChildLoad result = LoadInChild(LoadBitmap32FromPng, bad, size_t{100} << 20);
+    EXPECT_EQ(result.Outcome, TChildOutcome::Refused);
     EXPECT_EQ(result.Reason.rfind(std::string("Invalid PNG image: the ") + lie.Type + " chunk at byte ", 0), 0u)
         << result.Reason;
     EXPECT_NE(result.Reason.find("declares 2147483647 bytes"), std::string::npos) << result.Reason;
@@ -349,11 +262,11 @@ TEST(Bitmap32Io, ValidJpegTooLargeForMemoryIsRefusedByTheReader) {
     image.Clear(Color32(90, 120, 150));
     return SaveBitmap32ToJpeg(image);
   }();
-  const TLoadResult fits =
-      LoadWithinAddressSpace(LoadBitmap32FromJpeg, jpeg, kBitmapBytes + kBitmapBytes / 4 + (size_t{16} << 20));
-  EXPECT_EQ(fits.Outcome, TOutcome::Loaded) << fits.Reason;
-  const TLoadResult tooSmall = LoadWithinAddressSpace(LoadBitmap32FromJpeg, jpeg, kBitmapBytes / 2);
-  EXPECT_EQ(tooSmall.Outcome, TOutcome::Refused);
+  const TChildLoad fits =
+      LoadInChild(LoadBitmap32FromJpeg, jpeg, kBitmapBytes + kBitmapBytes / 4 + (size_t{16} << 20));
+  EXPECT_EQ(fits.Outcome, TChildOutcome::Loaded) << fits.Reason;
+  const TChildLoad tooSmall = LoadInChild(LoadBitmap32FromJpeg, jpeg, kBitmapBytes / 2);
+  EXPECT_EQ(tooSmall.Outcome, TChildOutcome::Refused);
   EXPECT_EQ(tooSmall.Reason, "Not enough memory for a JPEG image of 4096 x 4096 pixels (67108864 bytes)");
 }
 
