@@ -1,6 +1,7 @@
 # cmake -D ROOT=<source tree> -D LAYERS=<rows> [-D TEST_EXTRA=<rows>] -P check_include_layers.cmake
 #
-# Reads every #include "folder/..." of the C++ files under src, tests, bench
+# Reads every #include "folder/..." (and <folder/...> of the tree's own
+# folders) of the C++ files under src, tests, bench
 # and fuzz and fails, listing each offender, when one points the wrong way.
 # Rows are "folder:below,below" joined by "|" (see TOOL_LAYERS in the root
 # CMakeLists.txt). A folder is a path under src: the longest row that is a
@@ -85,6 +86,14 @@ function(layer_of path out)
   set(${out} "${best}" PARENT_SCOPE)
 endfunction()
 
+# The top folders of the layers (graphics, app, ...).
+set(top_folders "")
+foreach(layer IN LISTS layers)
+  string(REGEX MATCH "^[^/]+" top "${layer}")
+  list(APPEND top_folders ${top})
+endforeach()
+list(REMOVE_DUPLICATES top_folders)
+
 # --- every file and its includes.
 set(failures "")
 file(GLOB_RECURSE files RELATIVE ${ROOT}
@@ -120,9 +129,18 @@ foreach(file IN LISTS files)
     endforeach()
   endif()
 
-  file(STRINGS ${ROOT}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
+  file(STRINGS ${ROOT}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<][^\">/]+/")
   foreach(line IN LISTS lines)
-    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*$" "\\1" included "${line}")
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">].*$" "\\1" included "${line}")
+    if(line MATCHES "^[ \t]*#[ \t]*include[ \t]*<")
+      # <folder/...> finds the tree's own headers through the same include
+      # path as "folder/...": judged alike when folder is one of the tree's
+      # top folders; other libraries' headers (<QtWidgets/...>) are not ours.
+      string(REGEX MATCH "^[^/]+" top "${included}")
+      if(NOT top IN_LIST top_folders)
+        continue()
+      endif()
+    endif()
     if(file MATCHES "^tests/" AND included MATCHES "^support/")
       continue()  # the tests' shared support
     endif()

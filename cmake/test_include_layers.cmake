@@ -50,9 +50,13 @@ function(run_case name expect wanted)
     string(REPLACE "," ";" includes "${CMAKE_MATCH_2}")
     set(body "// ${path}\n")
     foreach(inc IN LISTS includes)
-      string(APPEND body "#include \"${inc}\"\n")
+      if(inc MATCHES "^<")
+        string(APPEND body "#include ${inc}\n")  # written as given: <folder/file.h>
+      else()
+        string(APPEND body "#include \"${inc}\"\n")
+      endif()
     endforeach()
-    string(APPEND body "#include <vector>\n")
+    string(APPEND body "#include <vector>\n#include <QtWidgets/QWidget>\n")
     file(WRITE ${dir}/${path} "${body}")
   endforeach()
   execute_process(COMMAND ${CMAKE_COMMAND} -D ROOT=${dir} -D LAYERS=${layers} -D TEST_EXTRA=${test_extra}
@@ -76,6 +80,10 @@ endfunction()
 run_case(clean PASS "every include points down")
 run_case(upward FAIL "src/graphics/draw.cpp: includes \"foundation/text.h\" (foundation), but graphics may include only graphics"
   "src/graphics/draw.cpp=>foundation/text.h")
+run_case(angle_brackets_sideways FAIL "src/pdf/name.cpp: includes \"graphics/bitmap.h\" (graphics), but pdf may include only pdf"
+  "src/pdf/name.cpp=><graphics/bitmap.h>")
+run_case(angle_brackets_down PASS "every include points down"
+  "src/palette/curve.cpp=><colour/luv.h>")
 run_case(sideways FAIL "src/pdf/stream.cpp: includes \"graphics/bitmap.h\""
   "src/pdf/stream.cpp=>graphics/bitmap.h")
 run_case(qt_free_half_includes_the_widgets FAIL "src/app/core/slider.cpp: includes \"app/window/window.h\" (app)"
