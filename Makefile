@@ -20,7 +20,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 run: build
-	cd data && $(abspath $(BUILD))/src/app/palette_designer
+	cd data && "$(abspath $(BUILD))/src/app/palette_designer"
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOOL_BENCH=ON -DBUILD_TESTING=OFF -DTOOL_WERROR=$(WERROR)
