@@ -265,14 +265,20 @@ void TForm1::chkStandardRainbowClick() {
 }
 
 void TForm1::edtRainbowNumColorsChange() {
-  // A text that is not an integer changes nothing.
-  const auto typed = TextToInt32(edtRainbowNumColors->text().toStdString());
+  // A text that is not an integer changes nothing; one beyond 32 bits is
+  // past the cap, or below 0, all the same.
+  const auto typed = TextToInt32Held(edtRainbowNumColors->text().toStdString());
   if (!typed) return;
   // A negative count is a rainbow without keys; the text stays as typed.
   int count = std::max(*typed, 0);
   if (count > kMaxRainbowColors) {
     count = kMaxRainbowColors;
-    ShowNumberText(*edtRainbowNumColors, QString(kMaxRainbowText));  // runs this handler again with the cap
+    // The edit shows the count in force, with the caret after it as typing
+    // leaves it, so a further digit goes past the cap again. This is the
+    // count this handler builds, so the text change need not run it again.
+    const QSignalBlocker hold(edtRainbowNumColors);
+    edtRainbowNumColors->setText(kMaxRainbowText);
+    edtRainbowNumColors->end(false);
   }
   BuildRainbow(count);
   ViewportGroup->Redraw(true);
