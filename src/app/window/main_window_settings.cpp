@@ -50,7 +50,6 @@ constexpr TStepLimits kCustomCountSteps{0, 999, 1};
 constexpr TStepLimits kAutoCountSteps{0, 1000, 1};
 
 constexpr char kGammaNotPositive[] = "The gamma must be greater than 0";
-constexpr char kCountOutOfRange[] = "The number of colours must be from 0 to ";
 
 // The view types whose slider holds a hue.
 constexpr std::array<TViewType, 5> kHueViewTypes = {vtLuvH, vtLabH, vtHLS_H, vtHSV_H, vtOppH};
@@ -68,7 +67,7 @@ bool IsEnter(int Key) { return Key == Qt::Key_Return || Key == Qt::Key_Enter; }
 bool RefuseCount(QLineEdit& Edit, int Key, int Count, int CountInForce) {
   if (Count >= 0 && Count <= kMaxNumColors) return false;
   ShowNumberText(Edit, QString::number(CountInForce));
-  if (IsEnter(Key)) Notifier().ShowInformation(kCountOutOfRange + std::to_string(kMaxNumColors));
+  if (IsEnter(Key)) Notifier().ShowInformation(NumColorsRangeMessage());
   return true;
 }
 
