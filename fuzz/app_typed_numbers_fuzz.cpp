@@ -5,6 +5,8 @@
 // text (with the record's decimal separator written as '.'), and what the
 // tool shows for it (FloatToText) reads back to a value shown the same way;
 // an accepted integer reads as the same real, and its text reads back.
+// TextToInt32Held gives what StrToInt accepts, and otherwise only an end of
+// the 32-bit range for an integer beyond it on that side.
 //
 // Input: byte 0 picks the locale record; the rest is the typed text.
 #include <cerrno>
@@ -12,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -97,6 +100,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(Int(Int32ToText(*i)) == *i);
     const std::optional<double> asReal = Float(text, settings);
     Check(asReal && *asReal == *i);
+  }
+
+  const std::optional<int32_t> held = TextToInt32Held(text);
+  if (const std::optional<int32_t> i = TextToInt32(text)) {
+    Check(held == i);
+  } else if (held) {
+    constexpr int32_t kLow = std::numeric_limits<int32_t>::min(), kHigh = std::numeric_limits<int32_t>::max();
+    Check(*held == kLow || *held == kHigh);
+    Check(!hasNul);
+    // Read as a real (when finite), it lies beyond the end it was held at.
+    if (const std::optional<double> asReal = Float(text, settings))
+      Check(*held == kHigh ? *asReal > kHigh : *asReal < kLow);
   }
   return 0;
 }

@@ -119,6 +119,8 @@ class TViewport {
   }
   // Fired when a click adds a key, with its colour, before it is added.
   void SetOnColorPicked(std::function<void(TColor)> Event) { FKeyEditor.Events().ColorPicked = std::move(Event); }
+  // Fired when a click adds no key because the key palette is at the count limit.
+  void SetOnKeyRefused(std::function<void()> Event) { FKeyEditor.Events().KeyRefused = std::move(Event); }
 
   // --- Colour field and coordinate mapping (viewport_field.cpp) ------------------
   // Paints the field of the current view type and slider value into Bitmap

@@ -98,6 +98,11 @@ void TViewportGroup::SetOnColorPicked(std::function<void(TColor)> Event) {
   for (auto& viewport : FViewports) viewport->SetOnColorPicked(FOnColorPicked);
 }
 
+void TViewportGroup::SetOnKeyRefused(std::function<void()> Event) {
+  FOnKeyRefused = std::move(Event);
+  for (auto& viewport : FViewports) viewport->SetOnKeyRefused(FOnKeyRefused);
+}
+
 void TViewportGroup::SetShowPixelsOutOfRange(bool Value) {
   FShowPixelsOutOfRange = Value;
   for (auto& viewport : FViewports) viewport->SetShowPixelsOutOfRange(Value);

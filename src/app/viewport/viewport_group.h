@@ -80,6 +80,7 @@ class TViewportGroup {
   void SetOnPaletteChanged(std::function<void()> Event);
   void SetOnColorUnderCursor(std::function<void(TColor)> Event);
   void SetOnColorPicked(std::function<void(TColor)> Event);
+  void SetOnKeyRefused(std::function<void()> Event);
   void SetShowPixelsOutOfRange(bool Value);
   void SetShowColorKeys(bool Value);
   void SetDrawGridLines(bool Value);
@@ -131,6 +132,7 @@ class TViewportGroup {
   std::function<void()> FOnPaletteChanged;
   std::function<void(TColor)> FOnColorUnderCursor;
   std::function<void(TColor)> FOnColorPicked;
+  std::function<void()> FOnKeyRefused;
   std::array<std::unique_ptr<TViewport>, kNumViewports> FViewports;
   // The palettes sampled once per redraw for all shown viewports.
   TOverlaySamples FSamples;

@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "app/core/palette_names.h"
+#include "app/core/window/num_colors_limit.h"
 #include "app/toolkit/app_style.h"
 #include "app/toolkit/bitmap_view.h"
 #include "app/toolkit/edit_events.h"
@@ -491,6 +492,8 @@ void TForm1::FormCreate() {
   ViewportGroup->SetOnPaletteChanged([this] { PaletteChanged(); });
   ViewportGroup->SetOnColorUnderCursor([this](TColor color) { ShowColorUnderCursor(color); });
   ViewportGroup->SetOnColorPicked([this](TColor color) { PushPreviousColor(color); });
+  // Told as the count edits tell it.
+  ViewportGroup->SetOnKeyRefused([] { Notifier().ShowInformation(NumColorsRangeMessage()); });
   ViewportGroup->SetColorSettings(&ColorSettings);
   ViewportGroup->SetVisible(true);
 

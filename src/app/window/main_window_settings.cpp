@@ -50,7 +50,6 @@ constexpr TStepLimits kCustomCountSteps{0, 999, 1};
 constexpr TStepLimits kAutoCountSteps{0, 1000, 1};
 
 constexpr char kGammaNotPositive[] = "The gamma must be greater than 0";
-constexpr char kCountOutOfRange[] = "The number of colours must be from 0 to ";
 
 // The view types whose slider holds a hue.
 constexpr std::array<TViewType, 5> kHueViewTypes = {vtLuvH, vtLabH, vtHLS_H, vtHSV_H, vtOppH};
@@ -68,7 +67,7 @@ bool IsEnter(int Key) { return Key == Qt::Key_Return || Key == Qt::Key_Enter; }
 bool RefuseCount(QLineEdit& Edit, int Key, int Count, int CountInForce) {
   if (Count >= 0 && Count <= kMaxNumColors) return false;
   ShowNumberText(Edit, QString::number(CountInForce));
-  if (IsEnter(Key)) Notifier().ShowInformation(kCountOutOfRange + std::to_string(kMaxNumColors));
+  if (IsEnter(Key)) Notifier().ShowInformation(NumColorsRangeMessage());
   return true;
 }
 
@@ -265,14 +264,20 @@ void TForm1::chkStandardRainbowClick() {
 }
 
 void TForm1::edtRainbowNumColorsChange() {
-  // A text that is not an integer changes nothing.
-  const auto typed = TextToInt32(edtRainbowNumColors->text().toStdString());
+  // A text that is not an integer changes nothing; one beyond 32 bits is
+  // past the cap, or below 0, all the same.
+  const auto typed = TextToInt32Held(edtRainbowNumColors->text().toStdString());
   if (!typed) return;
   // A negative count is a rainbow without keys; the text stays as typed.
   int count = std::max(*typed, 0);
   if (count > kMaxRainbowColors) {
     count = kMaxRainbowColors;
-    ShowNumberText(*edtRainbowNumColors, QString(kMaxRainbowText));  // runs this handler again with the cap
+    // The edit shows the count in force, with the caret after it as typing
+    // leaves it, so a further digit goes past the cap again. This is the
+    // count this handler builds, so the text change need not run it again.
+    const QSignalBlocker hold(edtRainbowNumColors);
+    edtRainbowNumColors->setText(kMaxRainbowText);
+    edtRainbowNumColors->end(false);
   }
   BuildRainbow(count);
   ViewportGroup->Redraw(true);

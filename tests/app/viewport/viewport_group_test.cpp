@@ -11,6 +11,7 @@
 
 #include "app/core/viewport/colour_field.h"
 #include "app/core/viewport/screen_mapping.h"
+#include "app/core/window/num_colors_limit.h"
 #include "app/test_notifier.h"
 #include "app/viewport/viewport.h"
 #include "palette/colour_palette.h"
@@ -133,6 +134,8 @@ TEST_F(ViewportGroup, BroadcastsReachHiddenViewportsToo) {
   FGroup.SetOnPaletteChanged([&] { ++changed; });
   FGroup.SetOnColorPicked([&](TColor c) { picked.push_back(c); });
   FGroup.SetOnColorUnderCursor([&](TColor c) { under.push_back(c); });
+  int refused = 0;
+  FGroup.SetOnKeyRefused([&] { ++refused; });
   FGroup.AddPalette(&brewer);
   FGroup.AddPalette(&brewer);
   const TRGB colour{200, 120, 90};
@@ -169,6 +172,11 @@ TEST_F(ViewportGroup, BroadcastsReachHiddenViewportsToo) {
   EXPECT_EQ(changed, 1);
   EXPECT_EQ(picked.size(), 1u);
   EXPECT_EQ(under.size(), 1u);
+  EXPECT_EQ(custom.CustPal().GetKeyCount(), 1);
+  EXPECT_EQ(refused, 0);
+  custom.CustPal().SetNumColors(kMaxNumColors);
+  View(3).ImageMouseUp(TMouseButton::mbLeft, 100, 100);
+  EXPECT_EQ(refused, 1);
   EXPECT_EQ(custom.CustPal().GetKeyCount(), 1);
 }
 

@@ -12,13 +12,17 @@
 #include <string>
 #include <vector>
 
+#include "app/core/viewport/colour_field.h"
 #include "app/core/window/num_colors_limit.h"
+#include "app/toolkit/bitmap_view.h"
+#include "app/toolkit/shape_widget.h"
 #include "app/viewport/viewport.h"
 #include "app/viewport/viewport_group.h"
 #include "app/window/main_window_fixture.h"
 #include "colour/cie_spaces.h"
 #include "foundation/format_settings.h"
 #include "graphics/bitmap32.h"
+#include "graphics/color32.h"
 #include "palette/colour_palette.h"
 
 namespace {
@@ -35,6 +39,8 @@ struct TWindowState {
   std::vector<QString> Texts;
   const TColorPalette* Current = nullptr;
   std::vector<std::vector<TColor32>> Images;
+  int CustomKeys = 0;
+  std::vector<TColor> History;
   bool operator==(const TWindowState&) const = default;
 };
 
@@ -48,6 +54,8 @@ TWindowState StateOf(TForm1& form) {
   state.Current = form.Palettes[0];
   state.Images = {Pixels(form.PaletteBitmap), Pixels(form.ContPaletteBitmap)};
   for (int v = 0; v < kNumViewports; ++v) state.Images.push_back(Pixels(form.ViewportGroup->Viewport(v).CompositeBitmap()));
+  state.CustomKeys = form.CustomPalette->CustPal().GetKeyCount();
+  for (const TShape* shape : form.PrevColors) state.History.push_back(shape->BrushColor());
   return state;
 }
 
@@ -146,6 +154,42 @@ TEST_F(MainWindowCountLimit, TheLimitItselfAndSteppingBackAreAccepted) {
     Messages().clear();
     EXPECT_TRUE(Errors().empty());
   }
+}
+
+// Each key a click adds raises the custom count by one: the click that would
+// pass the limit adds no key, pushes no colour into the history and says why
+// as the count edit does.
+TEST_F(MainWindowCountLimit, AClickInAViewportDoesNotTakeTheCustomPalettePastTheLimit) {
+  UseEdit(true, kMaxNumColors - 1);
+  TViewport& viewport = Form().ViewportGroup->Viewport(0);
+  const QPoint at = viewport.Image()->rect().center();
+  const TColor picked = WinColor(viewport.FieldBitmap().Pixel(at.x(), at.y()));
+  ASSERT_NE(picked, kFieldBackground);
+  ASSERT_EQ(Form().CustomPalette->CustPal().GetKeyCount(), 3);
+
+  // Up to the limit a click adds its key.
+  QTest::mouseClick(viewport.Image(), Qt::LeftButton, {}, at);
+  EXPECT_EQ(Form().CustomPalette->GetNumColors(), kMaxNumColors);
+  EXPECT_EQ(Form().CustomPalette->CustPal().GetKeyCount(), 4);
+  EXPECT_EQ(Form().PrevColors[0]->BrushColor(), picked);
+  EXPECT_EQ(Form().edtCustomNumColors->text(), QString::number(kMaxNumColors));
+  EXPECT_TRUE(Messages().empty());
+
+  const TWindowState before = StateOf(Form());
+  for (const QPoint& where : {at, at + QPoint(20, -15)}) {
+    Messages().clear();
+    QTest::mouseClick(viewport.Image(), Qt::LeftButton, {}, where);
+    EXPECT_EQ(Messages(), std::vector<std::string>{kRefusal});
+    EXPECT_EQ(Form().CustomPalette->GetNumColors(), kMaxNumColors);
+    EXPECT_TRUE(StateOf(Form()) == before);
+  }
+
+  // The count in force is one the count edit accepts.
+  Messages().clear();
+  QTest::keyClick(Form().edtCustomNumColors, Qt::Key_Return);
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(Form().CustomPalette->GetNumColors(), kMaxNumColors);
+  EXPECT_TRUE(Errors().empty());
 }
 
 TEST_F(MainWindowCountLimit, LeavingTheAutoEditRefusesAsEnterDoes) {

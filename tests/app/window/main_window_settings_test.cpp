@@ -401,6 +401,50 @@ TEST_F(MainWindowSettings, RainbowCountAndCheckBox) {
   for (int i = 0; i < kNumViewports; ++i) EXPECT_EQ(shows(i), 0);
 }
 
+// The rainbow's count edit applies every change of its text. Typed key by key,
+// a count past the cap shows the cap with the caret after it, so the next
+// digit is read as part of a count above the cap again; a count under the cap
+// keeps the text and the caret where typing left them.
+TEST_F(MainWindowSettings, RainbowCountTypedKeyByKeyShowsTheCountInForce) {
+  QLineEdit* edit = Form().edtRainbowNumColors;
+  TColorPalette& rainbow = *Form().RainbowPalette;
+  struct TCase {
+    const char* Start;  // the text before typing
+    int Caret;          // where typing starts in it
+    const char* Typed;
+    const char* Shown;
+    int ShownCaret;
+  };
+  const TCase cases[] = {
+      {"", 0, "25000", "2000", 4},      {"", 0, "3000000000", "2000", 4}, {"", 0, "2001", "2000", 4},
+      {"", 0, "2000", "2000", 4},       {"", 0, "150", "150", 3},         {"150", 1, "9", "1950", 2},
+      {"1950", 2, "0", "2000", 4},      {"150", 0, "1", "1150", 1},       {"12", 2, "00000", "2000", 4},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string(c.Start) + " + " + c.Typed + " at " + std::to_string(c.Caret));
+    edit->setText(c.Start);
+    edit->setCursorPosition(c.Caret);
+    QTest::keyClicks(edit, c.Typed);
+    EXPECT_EQ(edit->text().toStdString(), c.Shown);
+    EXPECT_EQ(edit->cursorPosition(), c.ShownCaret);
+    const int count = std::stoi(c.Shown);
+    EXPECT_EQ(rainbow.GetNumColors(), count);
+    EXPECT_EQ(rainbow.CustPal().GetKeyCount(), count);
+  }
+
+  // A pasted integer beyond 32 bits is a count past the cap too, or below 0.
+  edit->setText("3000000000");
+  EXPECT_EQ(edit->text().toStdString(), "2000");
+  EXPECT_EQ(rainbow.GetNumColors(), 2000);
+  edit->setText("12");
+  edit->setText("-3000000000");
+  EXPECT_EQ(edit->text().toStdString(), "-3000000000");
+  EXPECT_EQ(rainbow.GetNumColors(), 0);
+  EXPECT_EQ(rainbow.CustPal().GetKeyCount(), 0);
+  EXPECT_TRUE(Errors().empty());
+  EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(MainWindowSettings, CompleteSpectrumEndsAtTheSliderEnd) {
   QComboBox* number = Form().cmbDrawCompleteSpectrumViewportNr;
   const auto draw = [&](const char* viewport, bool light) {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/core/viewport/colour_field.h"
+#include "app/core/window/num_colors_limit.h"
 #include "colour/rgb_spaces.h"
 #include "graphics/bitmap32.h"
 #include "graphics/color32.h"
@@ -80,11 +81,15 @@ void TKeyEditor::Release(TMouseButton Button, int X, int Y, const TBitmap32& Fie
     if (!click || FKeys == nullptr) return;
     const TColor colour = WinColor(Field.Pixel(X, Y));
     if (colour == kFieldBackground) return;  // the background is never picked
+    // Each key adds a colour: at the limit the click is refused as a whole,
+    // before the colour is announced as picked.
+    if (FKeys->NumColors() >= kMaxNumColors) {
+      Fire(FEvents.KeyRefused);
+      return;
+    }
     Fire(FEvents.ColorPicked, colour);
     FKeys->AddKey(colour);
-    // In 64 bits, held at the largest int.
-    FKeys->SetNumColors(
-        static_cast<int>(std::min<int64_t>(int64_t{FKeys->NumColors()} + 1, INT32_MAX)));
+    FKeys->SetNumColors(FKeys->NumColors() + 1);
     Fire(FEvents.PaletteChanged);
   } else if (Button == TMouseButton::mbMiddle) {
     if (click && FKeys != nullptr) {

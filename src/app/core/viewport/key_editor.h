@@ -3,7 +3,8 @@
 // adds the field colour under the pointer as a key of the key palette, a left
 // drag moves a key, a right click deletes one, a middle click deletes all.
 // Every edit is announced through PaletteChanged, and the colour under the
-// pointer is reported as it moves. Positions are image pixels; positions
+// pointer is reported as it moves. A click that would take the key palette
+// past kMaxNumColors colours adds nothing and fires KeyRefused instead. Positions are image pixels; positions
 // outside the field are never read: a release there only ends a drag (and
 // announces a delete made by its press).
 
@@ -24,6 +25,9 @@ struct TKeyEditEvents {
   std::function<void(TColor)> ColorUnderCursor;
   // When a click adds a key, with its colour, before it is added.
   std::function<void(TColor)> ColorPicked;
+  // When a click would add a key to a palette already at the count limit;
+  // nothing else fires and nothing changes.
+  std::function<void()> KeyRefused;
 };
 
 class TKeyEditor {

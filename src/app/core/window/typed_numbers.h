@@ -3,6 +3,7 @@
 // number raises EConvertError with the message the tool shows for it.
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 
@@ -20,3 +21,7 @@ double StrToFloat(std::string_view text, const TFormatSettings& settings = UserF
 // A 32-bit decimal integer; anything else raises EConvertError
 // "'<text>' is not a valid integer value".
 int32_t StrToInt(std::string_view text);
+
+// A decimal integer as TextToInt32 reads it, except that one beyond the
+// 32-bit range is held at the nearer end of it; nullopt for any other text.
+std::optional<int32_t> TextToInt32Held(std::string_view text);

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/core/viewport/colour_field.h"
+#include "app/core/window/num_colors_limit.h"
 #include "colour/cie_spaces.h"
 #include "colour/rgb_spaces.h"
 #include "graphics/bitmap32.h"
@@ -37,6 +39,7 @@ class KeyEditor : public ::testing::Test {
       FLog.push_back("picked with " + std::to_string(Keys().GetKeyCount()) + " keys");
       FPicked.push_back(c);
     };
+    FEditor.Events().KeyRefused = [this] { FLog.push_back("refused"); };
   }
 
   TCustomPalette& Keys() { return FPalette.CustPal(); }
@@ -85,6 +88,44 @@ TEST_F(KeyEditor, LeftClickAddsTheFieldColourAnnouncedBeforeItIsAdded) {
   FEditor.SetKeyPalette(nullptr);
   Click(TMouseButton::mbLeft, 100, 100);
   EXPECT_TRUE(FLog.empty());
+}
+
+// Each added key raises the count by one, so a click stops at the limit: it
+// adds no key, announces no colour and only says it was refused.
+TEST_F(KeyEditor, LeftClickAtTheCountLimitAddsNothing) {
+  struct TCase {
+    int Count;
+    bool Added;
+  };
+  for (const TCase c : {TCase{kMaxNumColors - 1, true}, {kMaxNumColors, false}, {kMaxNumColors + 1, false},
+                        {INT32_MAX, false}}) {
+    SCOPED_TRACE(c.Count);
+    Keys().ClearKeys();
+    AddKeyAt(80, 100);
+    Keys().SetNumColors(c.Count);
+    FLog.clear();
+    FPicked.clear();
+    Click(TMouseButton::mbLeft, 100, 100);
+    EXPECT_EQ(Keys().GetKeyCount(), c.Added ? 2 : 1);
+    EXPECT_EQ(Keys().NumColors(), c.Added ? c.Count + 1 : c.Count);
+    const std::vector<std::string> log =
+        c.Added ? std::vector<std::string>{"picked with 1 keys", "changed"} : std::vector<std::string>{"refused"};
+    EXPECT_EQ(FLog, log);
+    EXPECT_EQ(FPicked.size(), c.Added ? 1u : 0u);
+  }
+
+  // Dragging, deleting and clearing still work at the limit.
+  Keys().SetNumColors(kMaxNumColors);
+  FEditor.Press(TMouseButton::mbLeft, 80, 100, FView);
+  FEditor.Move(120, 90, FView, FField);
+  FEditor.Release(TMouseButton::mbLeft, 120, 90, FField);
+  const TScreenPoint at = ColorToScreen(FView, Key(0));
+  EXPECT_LE(std::abs(at.X - 120), 1);
+  EXPECT_LE(std::abs(at.Y - 90), 1);
+  EXPECT_EQ(Keys().NumColors(), kMaxNumColors);
+  Click(TMouseButton::mbRight, at.X, at.Y);
+  EXPECT_EQ(Keys().GetKeyCount(), 0);
+  EXPECT_EQ(Keys().NumColors(), kMaxNumColors - 1);
 }
 
 TEST_F(KeyEditor, DragMovesTheKeyInTheGivenViewAndKeepsItsLightness) {
