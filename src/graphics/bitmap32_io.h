@@ -19,11 +19,14 @@
 //
 // Memory: no decoder allocates an image its data cannot fill. BMP and PNG
 // check the declared size against the data before allocating (PNG also every
-// chunk's declared length, before libpng reads any, and then inflates its
-// image data once without keeping it, so damaged data is refused before the
-// bitmap exists); a PNG decodes straight into its bitmap, so a valid file
-// peaks at the bitmap plus a few rows; a bitmap that cannot be allocated is
-// refused naming its size. RLE codes can leave pixels unpainted, so a BMP's
+// chunk's declared length, before libpng reads any). Where a PNG's bitmap
+// would exceed both 64 MiB and 64 times its image data bytes, the image data
+// is first inflated once without keeping it, so damaged data is refused before
+// the bitmap exists; any other PNG's damage is met while decoding, so it costs
+// at most a bitmap of the larger of those sizes. A PNG decodes straight into
+// its bitmap, so a valid file peaks at the bitmap plus a few rows; a bitmap
+// that cannot be allocated is refused naming its size. RLE codes
+// can leave pixels unpainted, so a BMP's
 // codes are walked to their end before the image is allocated, and they may
 // stand for at most 1024 pixels per byte; a JPEG header
 // bounds nothing, so its bitmap grows as rows arrive (a valid file peaks at

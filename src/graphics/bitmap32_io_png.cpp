@@ -31,6 +31,19 @@ std::string PngMessage(const png_image& image) { return image.message[0] ? image
 // of one bit each), so n compressed bytes inflate to at most about 1032 n.
 constexpr uint64_t kMaxDeflateRatio = 1032;
 
+// libpng meets damaged image data while it decodes the rows, after the bitmap
+// is allocated. Where the bitmap is large both in itself and against the
+// file's image data, the data is inflated and checked first, so that damage
+// costs the check and never the bitmap; any other file is decoded once, and
+// damage costs at most a bitmap of the larger of these bounds.
+constexpr uint64_t kUncheckedBitmapBytes = uint64_t{64} << 20;
+constexpr uint64_t kUncheckedBitmapBytesPerDataByte = 64;
+
+bool NeedsImageDataCheck(uint64_t width, uint64_t height, uint64_t imageDataBytes) {
+  const uint64_t bitmapBytes = 4 * width * height;
+  return bitmapBytes > kUncheckedBitmapBytes && bitmapBytes > kUncheckedBitmapBytesPerDataByte * imageDataBytes;
+}
+
 constexpr size_t kSignatureSize = 8;
 
 bool HasPngSignature(std::span<const uint8_t> bytes) {
@@ -181,8 +194,8 @@ TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes) {
   reader.Run(ReadHeader, &header, source);
 
   // Before anything is allocated: could the image data fill the declared
-  // size at all (a cheap bound first), and does it inflate to the rows
-  // without damage? Damaged data costs the check, never the image.
+  // size at all (a cheap bound), and, for a bitmap large for its data, does
+  // the data inflate to the rows without damage?
   bitmap32_io::CheckImageSize(header.Width, header.Height, "PNG");
   const bitmap32_io::TPngRowLayout layout{header.Width, header.Height,
                                           static_cast<uint32_t>(header.BitDepth * header.Channels), header.Adam7};
@@ -190,8 +203,11 @@ TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes) {
   if (leastInflated > kMaxDeflateRatio * (imageData.Bytes + 1))
     throw EBitmapIOError("Invalid PNG image: too little image data for " + std::to_string(header.Width) + " x " +
                          std::to_string(header.Height) + " pixels");
-  bitmap32_io::CheckPngImageData(bytes, imageData, layout);
+  if (NeedsImageDataCheck(header.Width, header.Height, imageData.Bytes))
+    bitmap32_io::CheckPngImageData(bytes, imageData, layout);
 
+  // libpng's errors while decoding (CRC, zlib, filter type, data ending
+  // early) raise EBitmapIOError and drop the bitmap.
   TBitmap32 bitmap = bitmap32_io::NewImage(header.Width, header.Height, "PNG");
   TPngRows rows{reinterpret_cast<uint8_t*>(bitmap.Bits()), header.RowBytes, header.Height, header.Passes};
   reader.Run(ReadRows, &rows, source);

@@ -76,19 +76,25 @@ TEST(Bitmap32IoPng, EightBitAndSmallerFilesLoadAsImageMagickDecodesThem) {
     ExpectFixtureLoads(std::string("png8_") + kind, 0);
 }
 
-// A 1-bit grey PNG of width x height with `chunks` between IHDR and IEND.
-TBytes GreyPng(uint32_t width, uint32_t height, bool adam7, const std::vector<TBytes>& chunks) {
+// A PNG of width x height with `chunks` between IHDR and IEND.
+TBytes Png(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType, bool adam7,
+           const std::vector<TBytes>& chunks) {
   TBytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   TBytes header;
   PutBigEndian32(header, width);
   PutBigEndian32(header, height);
-  header.insert(header.end(), {1, 0, 0, 0, static_cast<uint8_t>(adam7 ? 1 : 0)});
+  header.insert(header.end(), {depth, colourType, 0, 0, static_cast<uint8_t>(adam7 ? 1 : 0)});
   const TBytes ihdr = PngChunk("IHDR", header);
   png.insert(png.end(), ihdr.begin(), ihdr.end());
   for (const TBytes& chunk : chunks) png.insert(png.end(), chunk.begin(), chunk.end());
   const TBytes iend = PngChunk("IEND", {});
   png.insert(png.end(), iend.begin(), iend.end());
   return png;
+}
+
+// A 1-bit grey PNG.
+TBytes GreyPng(uint32_t width, uint32_t height, bool adam7, const std::vector<TBytes>& chunks) {
+  return Png(width, height, 1, 0, adam7, chunks);
 }
 
 TBytes Deflate(const TBytes& data) {
@@ -167,6 +173,63 @@ TEST(Bitmap32IoPng, DamagedImageDataIsRefusedBeforeTheImageIsAllocated) {
     EXPECT_EQ(result.Outcome, TChildOutcome::Refused);
     EXPECT_EQ(result.Reason.rfind("Invalid PNG image: ", 0), 0u) << result.Reason;
     EXPECT_NE(result.Reason.find(c.Reason), std::string::npos) << result.Reason;
+  }
+}
+
+// A small file (a bitmap of 4 MiB) is decoded without a check first: the
+// damage libpng meets while decoding refuses it with the reader's error naming
+// it, and nothing is returned. Its rows are pseudo-random, so the deflate data
+// is about as long as the rows and each case passes the size check.
+TEST(Bitmap32IoPng, DamageMetWhileDecodingRefusesTheFile) {
+  constexpr uint32_t kSide = 1024;
+  constexpr size_t kSmallRowBytes = 1 + kSide / 8;
+  TBytes rows(kSmallRowBytes * kSide);
+  uint32_t state = 12345;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    state = state * 1103515245u + 12345u;
+    rows[i] = i % kSmallRowBytes == 0 ? 0 : static_cast<uint8_t>(state >> 24);
+  }
+  const TBytes good = Deflate(rows);
+  const TBytes goodIdat = PngChunk("IDAT", good);
+  TBytes badFilter = rows;
+  badFilter[100 * kSmallRowBytes] = 5;
+  TBytes badCrc = goodIdat;
+  badCrc.back() ^= 1;
+  TBytes badBlock = good;
+  badBlock[2] = 0x07;  // an invalid deflate block type
+  TBytes dictionary = {0x78, 0x20, 1, 2, 3, 4};
+  dictionary.insert(dictionary.end(), good.begin() + 2, good.end());
+  const TBytes half = Deflate(TBytes(rows.begin(), rows.begin() + rows.size() / 2));
+  const size_t split = good.size() / 2;
+  TBytes firstHalfBadCrc = PngChunk("IDAT", TBytes(good.begin(), good.begin() + split));
+  firstHalfBadCrc.back() ^= 1;
+  const TBytes secondHalf = PngChunk("IDAT", TBytes(good.begin() + split, good.end()));
+  const struct {
+    const char* Name;
+    std::vector<TBytes> Chunks;
+    const char* Reason;
+  } kCases[] = {
+      {"invalid deflate block type", {PngChunk("IDAT", badBlock)}, "invalid block type"},
+      {"filter type 5 in row 100", {PngChunk("IDAT", Deflate(badFilter))}, "bad adaptive filter value"},
+      {"CRC error in the last IDAT chunk", {badCrc}, "CRC error"},
+      {"CRC error in the first of two IDAT chunks", {firstHalfBadCrc, secondHalf}, "CRC error"},
+      {"zlib stream of half the rows, then more data", {PngChunk("IDAT", half), goodIdat}, "Not enough image data"},
+      {"rows continued after another chunk",
+       {PngChunk("IDAT", TBytes(good.begin(), good.begin() + split)), PngChunk("tEXt", good), secondHalf},
+       "Not enough image data"},
+      {"preset dictionary", {PngChunk("IDAT", dictionary)}, "dictionary"},
+  };
+  ASSERT_EQ(LoadBitmap32FromPng(GreyPng(kSide, kSide, false, {goodIdat})).Width(), int{kSide});
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.Name);
+    try {
+      (void)LoadBitmap32FromPng(GreyPng(kSide, kSide, false, c.Chunks));
+      ADD_FAILURE() << "loaded";
+    } catch (const EBitmapIOError& e) {
+      const std::string reason = e.what();
+      EXPECT_EQ(reason.rfind("Invalid PNG image: ", 0), 0u) << reason;
+      EXPECT_NE(reason.find(c.Reason), std::string::npos) << reason;
+    }
   }
 }
 
