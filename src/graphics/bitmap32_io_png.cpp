@@ -1,7 +1,8 @@
 // PNG through libpng: reading with its row-by-row API straight into the
-// bitmap (16-bit files through one row of samples), writing with its simplified API (which reports errors by return
-// value). libpng reports a reading error by longjmp; that jump never crosses a
-// C++ frame with a destructor (see Guarded below).
+// bitmap (16-bit files through one row of samples), writing with its
+// simplified API (which reports errors by return value). libpng reports a
+// reading error by longjmp; that jump never crosses a C++ frame with a
+// destructor (see Guarded below).
 #include "graphics/bitmap32_io.h"
 
 #include <png.h>
@@ -11,6 +12,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -275,8 +277,14 @@ TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes) {
   // early) raise EBitmapIOError and drop the bitmap.
   TBitmap32 bitmap = bitmap32_io::NewImage(header.Width, header.Height, "PNG");
   if (header.Wide) {
-    const std::vector<uint8_t> colour = WideColourTable(header.Gamma);
-    std::vector<uint16_t> samples(size_t{4} * header.Width);
+    std::vector<uint8_t> colour;
+    std::vector<uint16_t> samples;
+    try {
+      colour = WideColourTable(header.Gamma);
+      samples.resize(size_t{4} * header.Width);
+    } catch (const std::bad_alloc&) {
+      bitmap32_io::FailNoMemory(header.Width, header.Height, "PNG");
+    }
     TWideRows rows{bitmap.Bits(), header.Width, header.Height, header.Passes, samples.data(), colour.data()};
     reader.Run(ReadWideRows, &rows, source);
     return bitmap;

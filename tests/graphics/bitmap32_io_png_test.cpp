@@ -215,11 +215,10 @@ TEST(Bitmap32IoPng, SixteenBitSamplesConvertAtFullPrecision) {
     TDifference worst;
     for (uint32_t v = 0; v < 65536; ++v) {
       const TColor32 got = image.Bits()[v];
-      const long grey = std::lround(255 * std::pow(v / 65535.0, exponent));
-      const long alpha = std::lround(255 * (65535 - v) / 65535.0);
-      const int off = static_cast<int>(std::max({std::labs(RedComponent(got) - grey), std::labs(GreenComponent(got) - grey),
-                                                 std::labs(BlueComponent(got) - grey),
-                                                 std::labs(AlphaComponent(got) - alpha)}));
+      const int grey = static_cast<int>(std::lround(255 * std::pow(v / 65535.0, exponent)));
+      const int alpha = static_cast<int>(std::lround(255 * (65535 - v) / 65535.0));
+      const int off = std::max({std::abs(RedComponent(got) - grey), std::abs(GreenComponent(got) - grey),
+                                std::abs(BlueComponent(got) - grey), std::abs(AlphaComponent(got) - alpha)});
       worst.Worst = std::max(worst.Worst, off);
       worst.PixelsOff += off != 0;
     }
@@ -232,7 +231,8 @@ TEST(Bitmap32IoPng, SixteenBitSamplesConvertAtFullPrecision) {
     int Grey;
   } kRamp[] = {{20, 6}, {31, 8}, {40, 9}, {64, 11}, {100, 13}, {160, 17}};
   TBytes ramp = {0};
-  for (const auto& r : kRamp) ramp.insert(ramp.end(), {static_cast<uint8_t>(r.Sample >> 8), static_cast<uint8_t>(r.Sample)});
+  for (const auto& r : kRamp)
+    ramp.insert(ramp.end(), {static_cast<uint8_t>(r.Sample >> 8), static_cast<uint8_t>(r.Sample)});
   TBytes linear;
   PutBigEndian32(linear, 100000);
   const TBitmap32 image = LoadBitmap32FromPng(
