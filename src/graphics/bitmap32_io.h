@@ -19,11 +19,15 @@
 //
 // Memory: no decoder allocates an image its data cannot fill. BMP and PNG
 // check the declared size against the data before allocating (PNG also every
-// chunk's declared length, before libpng reads any, and then inflates its
-// image data once without keeping it, so damaged data is refused before the
-// bitmap exists); a PNG decodes straight into its bitmap, so a valid file
-// peaks at the bitmap plus a few rows; a bitmap that cannot be allocated is
-// refused naming its size. RLE codes can leave pixels unpainted, so a BMP's
+// chunk's declared length, before libpng reads any). Where a PNG's bitmap
+// would exceed both 64 MiB and 64 times its image data bytes, the image data
+// is first inflated once without keeping it, so damaged data is refused before
+// the bitmap exists; any other PNG's damage is met while decoding, so it costs
+// at most a bitmap of the larger of those sizes. A PNG decodes straight into
+// its bitmap, so a valid file peaks at the bitmap plus a few rows (and a 64 KB
+// table for 16-bit samples); a bitmap that cannot be allocated is refused
+// naming its size. RLE codes
+// can leave pixels unpainted, so a BMP's
 // codes are walked to their end before the image is allocated, and they may
 // stand for at most 1024 pixels per byte; a JPEG header
 // bounds nothing, so its bitmap grows as rows arrive (a valid file peaks at
@@ -31,7 +35,8 @@
 //
 // Pixels map to TColor32 as A<<24 | R<<16 | G<<8 | B, not premultiplied.
 // PNG: 16-bit samples are rounded to the nearest 8-bit value; samples are
-// converted from the file's gamma (gAMA, or the sRGB chunk's) to sRGB's, and
+// converted from the file's gamma (gAMA, or the sRGB chunk's) to sRGB's (16-bit
+// ones at full precision), alpha stays linear, and
 // a file with neither counts as sRGB at every bit depth; colour profiles
 // (iCCP, cHRM) are not applied; chunks after the image data are not read.
 // JPEG images load opaque; JPEG files store no alpha.

@@ -1,16 +1,20 @@
 // PNG through libpng: reading with its row-by-row API straight into the
-// bitmap, writing with its simplified API (which reports errors by return
-// value). libpng reports a reading error by longjmp; that jump never crosses a
-// C++ frame with a destructor (see Guarded below).
+// bitmap (16-bit files through one row of samples), writing with its
+// simplified API (which reports errors by return value). libpng reports a
+// reading error by longjmp; that jump never crosses a C++ frame with a
+// destructor (see Guarded below).
 #include "graphics/bitmap32_io.h"
 
 #include <png.h>
 
 #include <bit>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
+#include <vector>
 
 #include "graphics/bitmap32_io_internal.h"
 #include "graphics/bitmap32_io_png_internal.h"
@@ -30,6 +34,22 @@ std::string PngMessage(const png_image& image) { return image.message[0] ? image
 // Deflate codes at most 258 bytes in 2 bits (a length and a distance code
 // of one bit each), so n compressed bytes inflate to at most about 1032 n.
 constexpr uint64_t kMaxDeflateRatio = 1032;
+
+// libpng meets damaged image data while it decodes the rows, after the bitmap
+// is allocated. Where the bitmap is large both in itself and against the
+// file's image data, the data is inflated and checked first, so that damage
+// costs the check and never the bitmap; any other file is decoded once, and
+// damage costs at most a bitmap of the larger of these bounds.
+constexpr uint64_t kUncheckedBitmapBytes = uint64_t{64} << 20;
+constexpr uint64_t kUncheckedBitmapBytesPerDataByte = 64;
+
+bool NeedsImageDataCheck(uint64_t width, uint64_t height, uint64_t imageDataBytes) {
+  const uint64_t bitmapBytes = 4 * width * height;
+  return bitmapBytes > kUncheckedBitmapBytes && bitmapBytes > kUncheckedBitmapBytesPerDataByte * imageDataBytes;
+}
+
+// sRGB's gamma as the gAMA chunk states it; the gamma of files without one.
+constexpr png_fixed_point kSrgbGamma = 45455;
 
 constexpr size_t kSignatureSize = 8;
 
@@ -71,6 +91,11 @@ struct TPngHeader {
   bool Adam7 = false;
   int Passes = 1;
   size_t RowBytes = 0;  // bytes per decoded row
+  // 16-bit files decode to 16-bit R G B A samples in native byte order, which
+  // the reader converts itself: libpng's gamma tables for them keep only 11
+  // bits and lose the dark tones. Others decode to TColor32 directly.
+  bool Wide = false;
+  png_fixed_point Gamma = kSrgbGamma;  // the file's, from gAMA or sRGB
 };
 
 // Steps that libpng's errors may leave by longjmp: C-style code, no object
@@ -87,7 +112,8 @@ bool Guarded(TPngStep step, png_structp png, png_infop info, void* context) {
 }
 
 // Reads the chunks before the image data and sets the transformations that
-// give 8-bit rows in TColor32's memory order, 4 bytes a pixel.
+// give rows of 4 samples a pixel: 8-bit ones in TColor32's memory order, or
+// 16-bit R G B A.
 void ReadHeader(png_structp png, png_infop info, void* context) {
   TPngHeader& header = *static_cast<TPngHeader*>(context);
   // Only what shapes the pixels is read: the text, profile and other
@@ -104,25 +130,34 @@ void ReadHeader(png_structp png, png_infop info, void* context) {
   header.Channels = png_get_channels(png, info);
   header.Adam7 = png_get_interlace_type(png, info) == PNG_INTERLACE_ADAM7;
 
-  png_set_expand(png);     // palette to RGB, grey below 8 bits to 8, tRNS to alpha
-  png_set_scale_16(png);   // 16-bit samples to the nearest 8-bit value
+  png_fixed_point gamma = 0;
+  if (png_get_gAMA_fixed(png, info, &gamma) && gamma > 0) header.Gamma = gamma;
+  header.Wide = header.BitDepth == 16;
+
+  png_set_expand(png);  // palette to RGB, grey below 8 bits to 8, tRNS to alpha
   png_set_gray_to_rgb(png);
-  png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);  // opaque where the file has no alpha
-  // TColor32 is A<<24 | R<<16 | G<<8 | B: bytes B G R A in little-endian
-  // memory, A R G B in big-endian.
-  if constexpr (std::endian::native == std::endian::little)
-    png_set_bgr(png);
-  else
-    png_set_swap_alpha(png);
-  // Samples are converted from the file's gamma (gAMA, or sRGB's) to sRGB's;
-  // a file with neither is taken as sRGB, at every bit depth. Alpha stays
-  // straight (not premultiplied).
-  png_set_alpha_mode_fixed(png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
+  if (header.Wide) {
+    png_set_add_alpha(png, 0xFFFF, PNG_FILLER_AFTER);  // opaque where the file has no alpha
+    if constexpr (std::endian::native == std::endian::little) png_set_swap(png);
+  } else {
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    // TColor32 is A<<24 | R<<16 | G<<8 | B: bytes B G R A in little-endian
+    // memory, A R G B in big-endian.
+    if constexpr (std::endian::native == std::endian::little)
+      png_set_bgr(png);
+    else
+      png_set_swap_alpha(png);
+    // Samples are converted from the file's gamma (gAMA, or sRGB's) to
+    // sRGB's; a file with neither is taken as sRGB. Alpha stays straight (not
+    // premultiplied).
+    png_set_alpha_mode_fixed(png, PNG_ALPHA_PNG, PNG_DEFAULT_sRGB);
+  }
   header.Passes = png_set_interlace_handling(png);
   png_read_update_info(png, info);
   header.RowBytes = png_get_rowbytes(png, info);
-  if (png_get_bit_depth(png, info) != 8 || png_get_channels(png, info) != 4 ||
-      header.RowBytes != size_t{4} * header.Width)
+  const int depth = header.Wide ? 16 : 8;
+  if (png_get_bit_depth(png, info) != depth || png_get_channels(png, info) != 4 ||
+      header.RowBytes != size_t{4} * (depth / 8) * header.Width)
     png_error(png, "unexpected decoded row layout");
 }
 
@@ -139,6 +174,51 @@ void ReadRows(png_structp png, png_infop, void* context) {
   const TPngRows& rows = *static_cast<const TPngRows*>(context);
   for (int pass = 0; pass < rows.Passes; ++pass)
     for (png_uint_32 y = 0; y < rows.Height; ++y) png_read_row(png, rows.First + y * rows.Stride, nullptr);
+}
+
+// The 8-bit value of every 16-bit colour sample: round(255 x^e) for x =
+// v / 65535, where e = sRGB's gamma / the file's converts from the file's
+// gamma to sRGB's. Built once per load.
+std::vector<uint8_t> WideColourTable(png_fixed_point fileGamma) {
+  std::vector<uint8_t> table(65536);
+  if (fileGamma == kSrgbGamma) {
+    for (uint32_t v = 0; v < table.size(); ++v) table[v] = static_cast<uint8_t>((v * 255 + 32767) / 65535);
+    return table;
+  }
+  const double exponent = static_cast<double>(kSrgbGamma) / fileGamma;
+  for (uint32_t v = 0; v < table.size(); ++v)
+    table[v] = static_cast<uint8_t>(std::lround(255 * std::pow(v / 65535.0, exponent)));
+  return table;
+}
+
+struct TWideRows {
+  TColor32* First = nullptr;
+  png_uint_32 Width = 0;
+  png_uint_32 Height = 0;
+  int Passes = 1;
+  uint16_t* Samples = nullptr;  // one decoded row: R G B A per pixel
+  const uint8_t* Colour = nullptr;  // WideColourTable
+};
+
+// Decodes every row of every pass into the row of samples and converts the
+// pixels this pass gave it (at their places in the whole row) into the
+// bitmap: colour through the table, alpha (linear) rounded to 8 bits.
+void ReadWideRows(png_structp png, png_infop, void* context) {
+  const TWideRows& rows = *static_cast<const TWideRows*>(context);
+  const bool adam7 = rows.Passes > 1;
+  for (int pass = 0; pass < rows.Passes; ++pass) {
+    const png_uint_32 x0 = adam7 ? PNG_PASS_START_COL(pass) : 0;
+    const png_uint_32 dx = adam7 ? png_uint_32{1} << PNG_PASS_COL_SHIFT(pass) : 1;
+    for (png_uint_32 y = 0; y < rows.Height; ++y) {
+      png_read_row(png, reinterpret_cast<png_bytep>(rows.Samples), nullptr);
+      if (adam7 && !PNG_ROW_IN_INTERLACE_PASS(y, pass)) continue;
+      TColor32* out = rows.First + size_t{y} * rows.Width;
+      for (png_uint_32 x = x0; x < rows.Width; x += dx) {
+        const uint16_t* s = rows.Samples + size_t{4} * x;
+        out[x] = Color32(rows.Colour[s[0]], rows.Colour[s[1]], rows.Colour[s[2]], (s[3] * 255u + 32767) / 65535);
+      }
+    }
+  }
 }
 
 // libpng's read and info structures, destroyed with the reader.
@@ -181,8 +261,8 @@ TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes) {
   reader.Run(ReadHeader, &header, source);
 
   // Before anything is allocated: could the image data fill the declared
-  // size at all (a cheap bound first), and does it inflate to the rows
-  // without damage? Damaged data costs the check, never the image.
+  // size at all (a cheap bound), and, for a bitmap large for its data, does
+  // the data inflate to the rows without damage?
   bitmap32_io::CheckImageSize(header.Width, header.Height, "PNG");
   const bitmap32_io::TPngRowLayout layout{header.Width, header.Height,
                                           static_cast<uint32_t>(header.BitDepth * header.Channels), header.Adam7};
@@ -190,9 +270,25 @@ TBitmap32 LoadBitmap32FromPng(std::span<const uint8_t> bytes) {
   if (leastInflated > kMaxDeflateRatio * (imageData.Bytes + 1))
     throw EBitmapIOError("Invalid PNG image: too little image data for " + std::to_string(header.Width) + " x " +
                          std::to_string(header.Height) + " pixels");
-  bitmap32_io::CheckPngImageData(bytes, imageData, layout);
+  if (NeedsImageDataCheck(header.Width, header.Height, imageData.Bytes))
+    bitmap32_io::CheckPngImageData(bytes, imageData, layout);
 
+  // libpng's errors while decoding (CRC, zlib, filter type, data ending
+  // early) raise EBitmapIOError and drop the bitmap.
   TBitmap32 bitmap = bitmap32_io::NewImage(header.Width, header.Height, "PNG");
+  if (header.Wide) {
+    std::vector<uint8_t> colour;
+    std::vector<uint16_t> samples;
+    try {
+      colour = WideColourTable(header.Gamma);
+      samples.resize(size_t{4} * header.Width);
+    } catch (const std::bad_alloc&) {
+      bitmap32_io::FailNoMemory(header.Width, header.Height, "PNG");
+    }
+    TWideRows rows{bitmap.Bits(), header.Width, header.Height, header.Passes, samples.data(), colour.data()};
+    reader.Run(ReadWideRows, &rows, source);
+    return bitmap;
+  }
   TPngRows rows{reinterpret_cast<uint8_t*>(bitmap.Bits()), header.RowBytes, header.Height, header.Passes};
   reader.Run(ReadRows, &rows, source);
   return bitmap;

@@ -1,6 +1,7 @@
 #include "graphics/bitmap32_io.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -76,19 +77,37 @@ TEST(Bitmap32IoPng, EightBitAndSmallerFilesLoadAsImageMagickDecodesThem) {
     ExpectFixtureLoads(std::string("png8_") + kind, 0);
 }
 
-// A 1-bit grey PNG of width x height with `chunks` between IHDR and IEND.
-TBytes GreyPng(uint32_t width, uint32_t height, bool adam7, const std::vector<TBytes>& chunks) {
+// Files tagged with a gamma other than sRGB's (gAMA 1.0 and 0.7) of every
+// colour type, 8 and 16 bits, plain and Adam7, load converted to sRGB's gamma
+// exactly as the formula gives them (data/make_png_gamma_fixtures.py computes
+// it): a reader that ignores gAMA, or loses the dark tones of 16-bit samples,
+// fails. Alpha stays linear.
+TEST(Bitmap32IoPng, GammaOtherThanSrgbsIsConvertedToSrgbs) {
+  for (const char* gamma : {"gama1", "gama07"})
+    for (const char* kind : {"png16_grey", "png16_greyalpha", "png16_rgb", "png16_rgba", "png16_rgb_trns", "png8_grey",
+                             "png8_greyalpha", "png8_rgb", "png8_rgba", "png8_palette"})
+      ExpectFixtureLoads(std::string(kind) + "_" + gamma, 0);
+}
+
+// A PNG of width x height with `chunks` between IHDR and IEND.
+TBytes Png(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType, bool adam7,
+           const std::vector<TBytes>& chunks) {
   TBytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   TBytes header;
   PutBigEndian32(header, width);
   PutBigEndian32(header, height);
-  header.insert(header.end(), {1, 0, 0, 0, static_cast<uint8_t>(adam7 ? 1 : 0)});
+  header.insert(header.end(), {depth, colourType, 0, 0, static_cast<uint8_t>(adam7 ? 1 : 0)});
   const TBytes ihdr = PngChunk("IHDR", header);
   png.insert(png.end(), ihdr.begin(), ihdr.end());
   for (const TBytes& chunk : chunks) png.insert(png.end(), chunk.begin(), chunk.end());
   const TBytes iend = PngChunk("IEND", {});
   png.insert(png.end(), iend.begin(), iend.end());
   return png;
+}
+
+// A 1-bit grey PNG.
+TBytes GreyPng(uint32_t width, uint32_t height, bool adam7, const std::vector<TBytes>& chunks) {
+  return Png(width, height, 1, 0, adam7, chunks);
 }
 
 TBytes Deflate(const TBytes& data) {
@@ -167,6 +186,115 @@ TEST(Bitmap32IoPng, DamagedImageDataIsRefusedBeforeTheImageIsAllocated) {
     EXPECT_EQ(result.Outcome, TChildOutcome::Refused);
     EXPECT_EQ(result.Reason.rfind("Invalid PNG image: ", 0), 0u) << result.Reason;
     EXPECT_NE(result.Reason.find(c.Reason), std::string::npos) << result.Reason;
+  }
+}
+
+// Every 16-bit value, as grey with alpha in a 256 x 256 image (grey v at
+// pixel v, alpha 65535 - v), converts at full precision from the file's gamma
+// to sRGB's: grey within 1 of round(255 (v / 65535) ^ (0.45455 / gamma)) for
+// gAMA 1.0, 0.7, sRGB's own and 2.2, alpha within 1 of round(255 a / 65535).
+// The dark ramp of a linear file keeps its steps.
+TEST(Bitmap32IoPng, SixteenBitSamplesConvertAtFullPrecision) {
+  TBytes rows;
+  for (uint32_t y = 0; y < 256; ++y) {
+    rows.push_back(0);
+    for (uint32_t x = 0; x < 256; ++x) {
+      const uint32_t v = y * 256 + x;
+      rows.insert(rows.end(), {static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v), static_cast<uint8_t>(~v >> 8),
+                               static_cast<uint8_t>(~v)});
+    }
+  }
+  const TBytes idat = PngChunk("IDAT", Deflate(rows));
+  for (const uint32_t gamma : {100000u, 70000u, 45455u, 220000u}) {
+    SCOPED_TRACE(gamma);
+    TBytes gama;
+    PutBigEndian32(gama, gamma);
+    const TBitmap32 image = LoadBitmap32FromPng(Png(256, 256, 16, 4, false, {PngChunk("gAMA", gama), idat}));
+    ASSERT_EQ(image.Width(), 256);
+    const double exponent = 45455.0 / gamma;
+    TDifference worst;
+    for (uint32_t v = 0; v < 65536; ++v) {
+      const TColor32 got = image.Bits()[v];
+      const int grey = static_cast<int>(std::lround(255 * std::pow(v / 65535.0, exponent)));
+      const int alpha = static_cast<int>(std::lround(255 * (65535 - v) / 65535.0));
+      const int off = std::max({std::abs(RedComponent(got) - grey), std::abs(GreenComponent(got) - grey),
+                                std::abs(BlueComponent(got) - grey), std::abs(AlphaComponent(got) - alpha)});
+      worst.Worst = std::max(worst.Worst, off);
+      worst.PixelsOff += off != 0;
+    }
+    EXPECT_LE(worst.Worst, 1) << worst.PixelsOff << " values off";
+  }
+
+  // A linear grey ramp, against the formula's values.
+  const struct {
+    uint32_t Sample;
+    int Grey;
+  } kRamp[] = {{20, 6}, {31, 8}, {40, 9}, {64, 11}, {100, 13}, {160, 17}};
+  TBytes ramp = {0};
+  for (const auto& r : kRamp)
+    ramp.insert(ramp.end(), {static_cast<uint8_t>(r.Sample >> 8), static_cast<uint8_t>(r.Sample)});
+  TBytes linear;
+  PutBigEndian32(linear, 100000);
+  const TBitmap32 image = LoadBitmap32FromPng(
+      Png(std::size(kRamp), 1, 16, 0, false, {PngChunk("gAMA", linear), PngChunk("IDAT", Deflate(ramp))}));
+  for (size_t i = 0; i < std::size(kRamp); ++i)
+    EXPECT_NEAR(RedComponent(image.Bits()[i]), kRamp[i].Grey, 1) << "sample " << kRamp[i].Sample;
+}
+
+// A small file (a bitmap of 4 MiB) is decoded without a check first: the
+// damage libpng meets while decoding refuses it with the reader's error naming
+// it, and nothing is returned. Its rows are pseudo-random, so the deflate data
+// is about as long as the rows and each case passes the size check.
+TEST(Bitmap32IoPng, DamageMetWhileDecodingRefusesTheFile) {
+  constexpr uint32_t kSide = 1024;
+  constexpr size_t kSmallRowBytes = 1 + kSide / 8;
+  TBytes rows(kSmallRowBytes * kSide);
+  uint32_t state = 12345;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    state = state * 1103515245u + 12345u;
+    rows[i] = i % kSmallRowBytes == 0 ? 0 : static_cast<uint8_t>(state >> 24);
+  }
+  const TBytes good = Deflate(rows);
+  const TBytes goodIdat = PngChunk("IDAT", good);
+  TBytes badFilter = rows;
+  badFilter[100 * kSmallRowBytes] = 5;
+  TBytes badCrc = goodIdat;
+  badCrc.back() ^= 1;
+  TBytes badBlock = good;
+  badBlock[2] = 0x07;  // an invalid deflate block type
+  TBytes dictionary = {0x78, 0x20, 1, 2, 3, 4};
+  dictionary.insert(dictionary.end(), good.begin() + 2, good.end());
+  const TBytes half = Deflate(TBytes(rows.begin(), rows.begin() + rows.size() / 2));
+  const size_t split = good.size() / 2;
+  TBytes firstHalfBadCrc = PngChunk("IDAT", TBytes(good.begin(), good.begin() + split));
+  firstHalfBadCrc.back() ^= 1;
+  const TBytes secondHalf = PngChunk("IDAT", TBytes(good.begin() + split, good.end()));
+  const struct {
+    const char* Name;
+    std::vector<TBytes> Chunks;
+    const char* Reason;
+  } kCases[] = {
+      {"invalid deflate block type", {PngChunk("IDAT", badBlock)}, "invalid block type"},
+      {"filter type 5 in row 100", {PngChunk("IDAT", Deflate(badFilter))}, "bad adaptive filter value"},
+      {"CRC error in the last IDAT chunk", {badCrc}, "CRC error"},
+      {"CRC error in the first of two IDAT chunks", {firstHalfBadCrc, secondHalf}, "CRC error"},
+      {"zlib stream of half the rows, then more data", {PngChunk("IDAT", half), goodIdat}, "Not enough image data"},
+      {"rows continued after another chunk",
+       {PngChunk("IDAT", TBytes(good.begin(), good.begin() + split)), PngChunk("tEXt", good), secondHalf},
+       "Not enough image data"},
+      {"preset dictionary", {PngChunk("IDAT", dictionary)}, "dictionary"},
+  };
+  ASSERT_EQ(LoadBitmap32FromPng(GreyPng(kSide, kSide, false, {goodIdat})).Width(), int{kSide});
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.Name);
+    try {
+      (void)LoadBitmap32FromPng(GreyPng(kSide, kSide, false, c.Chunks));
+      ADD_FAILURE() << "loaded";
+    } catch (const EBitmapIOError& e) {
+      const std::string reason = e.what();
+      EXPECT_EQ(reason.rfind("Invalid PNG image: ", 0), 0u) << reason;
+      EXPECT_NE(reason.find(c.Reason), std::string::npos) << reason;
+    }
   }
 }
 
