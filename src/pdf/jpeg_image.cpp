@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE declared first
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <utility>
 
 #include <jpeglib.h>
@@ -199,14 +199,75 @@ bool ReadJpeg(const uint8_t* data, std::size_t size, TJpegReader& reader, TJpegH
   return true;
 }
 
+// A compressor's destination that writes into bytes it owns. libjpeg's
+// memory destination replaces its buffer as the output grows and hands the
+// caller the new one only when compression finishes, so after an error the
+// caller holds a freed buffer and the live one is lost. Here the bytes are
+// the only owner on every path, a jump out of libjpeg included.
+struct TJpegByteDestination {
+  jpeg_destination_mgr Public;  // first member: libjpeg sees a jpeg_destination_mgr*
+  TPdfBytes Bytes;
+};
+
+// libjpeg's own first buffer size; the buffer doubles when full.
+constexpr std::size_t kFirstOutputSize = 4096;
+
+TJpegByteDestination& ByteDestination(j_compress_ptr info) {
+  return *reinterpret_cast<TJpegByteDestination*>(info->dest);
+}
+
+// Grows the bytes to `size`, or leaves them and returns false when memory
+// runs out: libjpeg is told by a jump, which must not leave a catch block.
+bool Resized(TPdfBytes& bytes, std::size_t size) noexcept {
+  try {
+    bytes.resize(size);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+// Offers libjpeg the bytes from `used` to the end.
+void OfferFrom(TJpegByteDestination& destination, std::size_t used) {
+  destination.Public.next_output_byte = destination.Bytes.data() + used;
+  destination.Public.free_in_buffer = destination.Bytes.size() - used;
+}
+
+void InitByteDestination(j_compress_ptr info) {
+  TJpegByteDestination& destination = ByteDestination(info);
+  if (!Resized(destination.Bytes, kFirstOutputSize)) ERREXIT1(info, JERR_OUT_OF_MEMORY, 0);
+  OfferFrom(destination, 0);
+}
+
+// Called when libjpeg has filled every byte offered.
+boolean GrowByteDestination(j_compress_ptr info) {
+  TJpegByteDestination& destination = ByteDestination(info);
+  const std::size_t used = destination.Bytes.size();
+  if (!Resized(destination.Bytes, used * 2)) ERREXIT1(info, JERR_OUT_OF_MEMORY, 1);
+  OfferFrom(destination, used);
+  return TRUE;
+}
+
+void TermByteDestination(j_compress_ptr info) {
+  TJpegByteDestination& destination = ByteDestination(info);
+  destination.Bytes.resize(destination.Bytes.size() - destination.Public.free_in_buffer);
+}
+
+// Points the compressor at `destination`, which must outlive its use.
+void SetByteDestination(jpeg_compress_struct& info, TJpegByteDestination& destination) {
+  destination.Public.init_destination = InitByteDestination;
+  destination.Public.empty_output_buffer = GrowByteDestination;
+  destination.Public.term_destination = TermByteDestination;
+  info.dest = &destination.Public;
+}
+
 // The decompressor and compressor of a recoding, with their shared error
-// manager and the output buffer, kept in the caller's frame like TJpegReader.
+// manager and the output, kept in the caller's frame like TJpegReader.
 struct TJpegRecoder {
   jpeg_decompress_struct Source;
   jpeg_compress_struct Target;
   TJpegErrorManager Error;
-  unsigned char* Buffer = nullptr;
-  unsigned long Size = 0;
+  TJpegByteDestination Output{};
 };
 
 // Recodes the arithmetic-coded JPEG of `size` bytes at `data` with Huffman
@@ -219,8 +280,8 @@ struct TJpegRecoder {
 // and so does a coefficient out of the range that Huffman coding of 8-bit
 // data can carry (which only a made-up file has): the optimizing pass
 // measures every coefficient before anything is coded. Returns false with
-// the message in `recoder.Error.Message`; on success the caller frees
-// `recoder.Buffer`.
+// the message in `recoder.Error.Message`; on success the recoding is in
+// `recoder.Output.Bytes`.
 bool RecodeWithHuffman(const uint8_t* data, std::size_t size, TJpegRecoder& recoder) {
   recoder.Source.err = recoder.Target.err = InstallErrorManager(recoder.Error);
   recoder.Source.mem = nullptr;
@@ -228,8 +289,6 @@ bool RecodeWithHuffman(const uint8_t* data, std::size_t size, TJpegRecoder& reco
   if (setjmp(recoder.Error.Return) != 0) {
     jpeg_destroy_compress(&recoder.Target);
     jpeg_destroy_decompress(&recoder.Source);
-    std::free(recoder.Buffer);
-    recoder.Buffer = nullptr;
     return false;
   }
   jpeg_create_decompress(&recoder.Source);
@@ -248,7 +307,7 @@ bool RecodeWithHuffman(const uint8_t* data, std::size_t size, TJpegRecoder& reco
   // The original's own JFIF and Adobe markers follow below, unchanged.
   recoder.Target.write_JFIF_header = FALSE;
   recoder.Target.write_Adobe_marker = FALSE;
-  jpeg_mem_dest(&recoder.Target, &recoder.Buffer, &recoder.Size);
+  SetByteDestination(recoder.Target, recoder.Output);
   jpeg_write_coefficients(&recoder.Target, coefficients);
   for (jpeg_saved_marker_ptr marker = recoder.Source.marker_list; marker != nullptr; marker = marker->next)
     jpeg_write_marker(&recoder.Target, marker->marker, marker->data, marker->data_length);
@@ -264,9 +323,7 @@ TPdfBytes RecodedWithHuffman(const TPdfBytes& bytes) {
   TJpegRecoder recoder;
   if (!RecodeWithHuffman(bytes.data(), bytes.size(), recoder))
     throw EPdfError(std::string("Invalid JPEG image: ") + recoder.Error.Message);
-  TPdfBytes recoded(recoder.Buffer, recoder.Buffer + recoder.Size);
-  std::free(recoder.Buffer);
-  return recoded;
+  return std::move(recoder.Output.Bytes);
 }
 
 constexpr bool IsArithmeticFrame(uint8_t marker) { return marker == 0xC9 || marker == 0xCA; }

@@ -15,7 +15,7 @@ void AddImageType(TVPDFDictionary& dict) {
   dict.AddName("Subtype", "Image");
 }
 
-void AddMask(TVPDFDictionary& dict, bool isMask, int maskIndex, std::unique_ptr<TVPdfObject> mask) {
+void AddMask(TVPDFDictionary& dict, bool isMask, int maskIndex, std::unique_ptr<TVPdfObject>&& mask) {
   if (maskIndex < 0 || isMask) return;
   dict.AddValue("Mask", std::move(mask));
 }
@@ -23,7 +23,7 @@ void AddMask(TVPDFDictionary& dict, bool isMask, int maskIndex, std::unique_ptr<
 }  // namespace pdf_image_internal
 
 std::unique_ptr<TVPDFImage> TVPDFImageBlock::CreateImage(const TPdfGraphic&, bool, int,
-                                                         std::unique_ptr<TVPdfObject>) const {
+                                                         std::unique_ptr<TVPdfObject>&&) const {
   return nullptr;
 }
 

@@ -53,7 +53,7 @@ void AppendMaskRows(const TPdfBitmap& bitmap, TPdfBytes& body) {
 }  // namespace
 
 std::unique_ptr<TVPDFImage> TVPDFBitmap::CreateImage(const TPdfGraphic& graphic, bool isMask, int maskIndex,
-                                                     std::unique_ptr<TVPdfObject> mask) const {
+                                                     std::unique_ptr<TVPdfObject>&& mask) const {
   const auto* bitmap = dynamic_cast<const TPdfBitmap*>(&graphic);
   if (bitmap == nullptr) throw EPdfError("Unsupported bitmap image format.");
   CheckImageSize(*bitmap);
@@ -77,7 +77,8 @@ std::unique_ptr<TVPDFImage> TVPDFBitmap::CreateImage(const TPdfGraphic& graphic,
   dict.AddNumber("Height", bitmap->Height());
   dict.AddNumber("BitsPerComponent", isMask ? 1 : 8);
   if (isMask) dict.AddBoolean("ImageMask", true);
-  AddMask(dict, isMask, maskIndex, std::move(mask));
   dict.FindArray("Filter")->Add(std::make_unique<TVPdfName>("FlateDecode"));
+  // Last, so that nothing after it can fail with the mask taken.
+  AddMask(dict, isMask, maskIndex, std::move(mask));
   return image;
 }

@@ -63,7 +63,7 @@ class TEncoderOutput {
 };
 
 std::unique_ptr<TVPDFImage> BuildWithNewEncoder(const TPdfGraphic& graphic, bool isMask, int maskIndex,
-                                                std::unique_ptr<TVPdfObject> mask, int kind) {
+                                                std::unique_ptr<TVPdfObject>&& mask, int kind) {
   TVCCITTCompression encoder;
   return CreateCCITTImage(encoder, graphic, isMask, maskIndex, std::move(mask), kind);
 }
@@ -71,7 +71,7 @@ std::unique_ptr<TVPDFImage> BuildWithNewEncoder(const TPdfGraphic& graphic, bool
 }  // namespace
 
 std::unique_ptr<TVPDFImage> CreateCCITTImage(TVCCITTCompression& encoder, const TPdfGraphic& graphic,
-                                             bool isMask, int maskIndex, std::unique_ptr<TVPdfObject> mask,
+                                             bool isMask, int maskIndex, std::unique_ptr<TVPdfObject>&& mask,
                                              int kind) {
   const TCCITTKind& mode = FindKind(kind);
   const auto* bitmap = dynamic_cast<const TPdfBitmap*>(&graphic);
@@ -95,7 +95,6 @@ std::unique_ptr<TVPDFImage> CreateCCITTImage(TVCCITTCompression& encoder, const 
   dict.AddNumber("Height", copy.Height());
   if (isMask) dict.AddBoolean("ImageMask", true);
   dict.FindArray("Filter")->Add(std::make_unique<TVPdfName>("CCITTFaxDecode"));
-  AddMask(dict, isMask, maskIndex, std::move(mask));
 
   auto parms = std::make_unique<TVPDFDictionary>(dict.Owner());
   parms->AddNumber("K", mode.K);
@@ -103,20 +102,22 @@ std::unique_ptr<TVPDFImage> CreateCCITTImage(TVCCITTCompression& encoder, const 
   parms->AddNumber("Rows", copy.Height());
   if (!mode.EndOfBlock) parms->AddBoolean("EndOfBlock", false);
   dict.FindArray("DecodeParms")->Add(std::move(parms));
+  // Last, so that nothing after it can fail with the mask taken.
+  AddMask(dict, isMask, maskIndex, std::move(mask));
   return image;
 }
 
 std::unique_ptr<TVPDFImage> TVPDFCCITT31::CreateImage(const TPdfGraphic& graphic, bool isMask, int maskIndex,
-                                                      std::unique_ptr<TVPdfObject> mask) const {
+                                                      std::unique_ptr<TVPdfObject>&& mask) const {
   return BuildWithNewEncoder(graphic, isMask, maskIndex, std::move(mask), 31);
 }
 
 std::unique_ptr<TVPDFImage> TVPDFCCITT32::CreateImage(const TPdfGraphic& graphic, bool isMask, int maskIndex,
-                                                      std::unique_ptr<TVPdfObject> mask) const {
+                                                      std::unique_ptr<TVPdfObject>&& mask) const {
   return BuildWithNewEncoder(graphic, isMask, maskIndex, std::move(mask), 32);
 }
 
 std::unique_ptr<TVPDFImage> TVPDFCCITT4::CreateImage(const TPdfGraphic& graphic, bool isMask, int maskIndex,
-                                                     std::unique_ptr<TVPdfObject> mask) const {
+                                                     std::unique_ptr<TVPdfObject>&& mask) const {
   return BuildWithNewEncoder(graphic, isMask, maskIndex, std::move(mask), 42);
 }

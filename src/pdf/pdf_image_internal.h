@@ -17,8 +17,9 @@ void CheckImageSize(const TPdfGraphic& graphic);
 void AddImageType(TVPDFDictionary& dict);
 
 // "Mask" := mask when maskIndex >= 0 and the image is not itself a mask (an
-// image mask may carry no "Mask" entry).
-void AddMask(TVPDFDictionary& dict, bool isMask, int maskIndex, std::unique_ptr<TVPdfObject> mask);
+// image mask may carry no "Mask" entry). `mask` is moved from only when the
+// dictionary keeps it; otherwise it stays the caller's.
+void AddMask(TVPDFDictionary& dict, bool isMask, int maskIndex, std::unique_ptr<TVPdfObject>&& mask);
 
 // Rec. 601 luma scaled by 1000 (0..255000).
 constexpr int Luma1000(const TPdfPaletteEntry& c) { return 299 * c.Red + 587 * c.Green + 114 * c.Blue; }

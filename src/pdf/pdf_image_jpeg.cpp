@@ -35,7 +35,7 @@ std::unique_ptr<TVPdfArray> InvertedCmykDecode() {
 
 std::unique_ptr<TVPDFImage> TVPDFDocJpegImage::CreateImage(const TPdfGraphic& graphic, bool isMask,
                                                            int maskIndex,
-                                                           std::unique_ptr<TVPdfObject> mask) const {
+                                                           std::unique_ptr<TVPdfObject>&& mask) const {
   const auto* jpeg = dynamic_cast<const TJpegImage*>(&graphic);
   if (jpeg == nullptr) throw EPdfError("Unsupported jpeg image format.");
   // An image mask has one bit per sample; DCT data always has eight.

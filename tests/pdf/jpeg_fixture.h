@@ -2,6 +2,8 @@
 // JPEG files made at test time with libjpeg-turbo: a simple colour pattern in
 // grey, RGB or CMYK, baseline or progressive, Huffman or arithmetic coded.
 // Header-only, so that it is compiled only into the tests that include it.
+// RewrittenJpegFixture recodes such a file from its DCT coefficients, which
+// can then hold values no pixels give.
 //
 // CMYK files carry libjpeg's Adobe APP14 marker unless asked not to. Such a
 // file's samples are read as Adobe's inverted CMYK (255 is no ink), which is
@@ -11,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include <jpeglib.h>
@@ -99,6 +102,58 @@ inline TPdfBytes MakeJpegFixture(const TJpegFixtureSpec& spec) {
   }
   jpeg_finish_compress(&info);
   jpeg_destroy_compress(&info);
+  TPdfBytes bytes(buffer, buffer + size);
+  std::free(buffer);
+  return bytes;
+}
+
+struct TJpegRewriteSpec {
+  // The quantized DC coefficient of the first block of the first component.
+  std::optional<int> FirstDc = {};
+  bool Arithmetic = true;
+  bool Progressive = false;
+  // Restart markers every this many MCUs; 0 for none.
+  unsigned RestartInterval = 0;
+  // A COM marker of each of these sizes (at most 65533) after the header.
+  std::vector<std::size_t> CommentSizes = {};
+};
+
+// `jpeg` recoded from its coefficients as `spec` asks. libjpeg codes any
+// coefficient of up to 15 bits, also ones that Huffman coding of 8-bit data
+// cannot carry (11 bits for a DC difference, 10 for an AC coefficient).
+inline TPdfBytes RewrittenJpegFixture(const TPdfBytes& jpeg, const TJpegRewriteSpec& spec) {
+  jpeg_decompress_struct source;
+  jpeg_compress_struct target;
+  jpeg_error_mgr error;
+  source.err = target.err = jpeg_std_error(&error);
+  error.error_exit = JpegFixtureErrorExit;
+  jpeg_create_decompress(&source);
+  jpeg_create_compress(&target);
+  jpeg_mem_src(&source, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+  jpeg_read_header(&source, TRUE);
+  jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&source);
+  if (spec.FirstDc) {
+    JBLOCKARRAY rows = (*source.mem->access_virt_barray)(reinterpret_cast<j_common_ptr>(&source), coefficients[0],
+                                                         0, 1, TRUE);
+    rows[0][0][0] = static_cast<JCOEF>(*spec.FirstDc);
+  }
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&target, &buffer, &size);
+  jpeg_copy_critical_parameters(&source, &target);
+  target.arith_code = spec.Arithmetic ? TRUE : FALSE;
+  target.optimize_coding = spec.Arithmetic ? FALSE : TRUE;
+  target.restart_interval = spec.RestartInterval;
+  if (spec.Progressive) jpeg_simple_progression(&target);
+  jpeg_write_coefficients(&target, coefficients);
+  for (std::size_t length : spec.CommentSizes) {
+    const std::vector<JOCTET> text(length, 'c');
+    jpeg_write_marker(&target, JPEG_COM, text.data(), static_cast<unsigned>(length));
+  }
+  jpeg_finish_compress(&target);
+  jpeg_destroy_compress(&target);
+  jpeg_finish_decompress(&source);
+  jpeg_destroy_decompress(&source);
   TPdfBytes bytes(buffer, buffer + size);
   std::free(buffer);
   return bytes;

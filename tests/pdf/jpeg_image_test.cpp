@@ -303,6 +303,47 @@ TEST(JpegImage, DamagedArithmeticFilesAreRefusedOrRecodedWhole) {
   ExpectRefused(cut);
 }
 
+// Huffman coding of 8-bit data carries a DC difference of up to 2047, while
+// an arithmetic-coded file may hold up to 32767. The recoding stops at such a
+// coefficient once the markers have been written, however much output there
+// is by then (libjpeg's own memory destination replaces its first 4096-byte
+// buffer as the output grows): the image is refused with the encoder's
+// message, and nothing is freed twice or leaked (AddressSanitizer and
+// LeakSanitizer in the sanitizer build). The largest carried value is
+// recoded, markers and all.
+TEST(JpegImage, RecodingThatStopsPartWayIsRefusedWithNothingLost) {
+  const TPdfBytes grey = MakeJpegFixture({8, 8, JCS_GRAYSCALE, false, 90, {}, true, false, {}, true});
+  const std::vector<std::size_t> threeComments = {2000, 2000, 2000};
+  struct TCase {
+    const char* Name;
+    TJpegRewriteSpec Spec;
+    bool Recoded;
+  };
+  const TCase cases[] = {
+      {"DC 30000, one comment", {30000, true, false, 0, {2000}}, false},
+      {"DC 30000, three comments past the first buffer", {30000, true, false, 0, threeComments}, false},
+      {"DC -2048, a 60000-byte comment", {-2048, true, false, 0, {60000}}, false},
+      {"DC 2048, progressive with restarts", {2048, true, true, 1, threeComments}, false},
+      {"DC 2047, three comments", {2047, true, false, 0, threeComments}, true},
+      {"DC -2047, progressive with restarts", {-2047, true, true, 1, threeComments}, true},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TPdfBytes bytes = RewrittenJpegFixture(grey, c.Spec);
+    ASSERT_TRUE(FrameMarker(bytes) == 0xC9 || FrameMarker(bytes) == 0xCA) << "not arithmetic-coded";
+    try {
+      const TJpegImage jpeg(bytes);
+      EXPECT_TRUE(c.Recoded) << "accepted";
+      EXPECT_TRUE(jpeg.Recoded());
+      EXPECT_EQ(ApplicationSegments(jpeg.Bytes()), ApplicationSegments(bytes));
+      EXPECT_TRUE(SamePixels(LoadBitmap32FromJpeg(jpeg.Bytes()), LoadBitmap32FromJpeg(bytes)));
+    } catch (const EPdfError& e) {
+      EXPECT_FALSE(c.Recoded) << e.what();
+      EXPECT_STREQ(e.what(), "Invalid JPEG image: DCT coefficient out of range");
+    }
+  }
+}
+
 // `jpeg` with the frame header's marker code set to `marker` and its sample
 // precision to `precision`.
 TPdfBytes WithFrame(TPdfBytes jpeg, uint8_t marker, uint8_t precision) {

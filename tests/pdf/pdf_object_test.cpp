@@ -9,9 +9,15 @@
 #include <utility>
 #include <vector>
 
+#include "jpeg_fixture.h"
+#include "pdf/ccitt_fax.h"
+#include "pdf/jpeg_image.h"
+#include "pdf/pdf_bitmap.h"
 #include "pdf/pdf_document.h"
 #include "pdf/pdf_error.h"
+#include "pdf/pdf_image.h"
 #include "pdf/pdf_stream.h"
+#include "pdf_image_test_util.h"
 
 namespace {
 
@@ -295,6 +301,62 @@ std::unique_ptr<TVPdfObject> IndirectNumber() {
   return num;
 }
 
+const std::string kNoPixels = "Image has no pixels: width and height must be at least 1.";
+
+// A colour-key array, the direct object an image's "Mask" entry may hold.
+std::unique_ptr<TVPdfObject> ColourKey() {
+  auto key = std::make_unique<TVPdfArray>();
+  key->Add(std::make_unique<TVPdfNum>(0));
+  key->Add(std::make_unique<TVPdfNum>(16));
+  return key;
+}
+
+const TPdfBitmap& RgbPicture() {
+  static const TPdfBitmap picture(2, 2, TPdfPixelFormat::pf24bit);
+  return picture;
+}
+
+const TPdfBitmap& OneBitPicture() {
+  static const TPdfBitmap picture(2, 2, TPdfPixelFormat::pf1bit);
+  return picture;
+}
+
+const TPdfBitmap& EmptyPicture(TPdfPixelFormat format) {
+  static const TPdfBitmap rgb(0, 3, TPdfPixelFormat::pf24bit);
+  static const TPdfBitmap oneBit(3, 0, TPdfPixelFormat::pf1bit);
+  return format == TPdfPixelFormat::pf1bit ? oneBit : rgb;
+}
+
+const TJpegImage& JpegPicture() {
+  static const TJpegImage picture(MakeJpegFixture({}));
+  return picture;
+}
+
+// The mask handed to `builder` for an image of `graphic` with mask index 0.
+template <class TBuilder>
+std::function<void(std::unique_ptr<TVPdfObject>&&)> MaskOf(const TPdfGraphic& graphic, bool isMask = false) {
+  return [&graphic, isMask](std::unique_ptr<TVPdfObject>&& mask) {
+    TBuilder().CreateImage(graphic, isMask, 0, std::move(mask));
+  };
+}
+
+// The mask handed to a builder refusing `graphic`, or refusing the mask
+// itself, which a container other than the image already holds.
+template <class TBuilder>
+TOffer RefusedImageMask(const TPdfGraphic& graphic, bool isMask = false) {
+  TOffer o = Offering(ColourKey());
+  o.Give = MaskOf<TBuilder>(graphic, isMask);
+  return o;
+}
+
+template <class TBuilder>
+TOffer HeldImageMask(const TPdfGraphic& graphic) {
+  TOffer o = Borrowing(std::make_unique<TVPdfArray>());
+  o.Object.reset(AsArray(o.Receiver.get()).Add(ColourKey()));
+  o.Give = MaskOf<TBuilder>(graphic);
+  return o;
+}
+
 // Every refusal of an object handed over with its ownership. The caller must
 // still own the object afterwards and be able to use it, the receiving tree
 // must be unchanged, and nothing may leak (LeakSanitizer in the sanitizer
@@ -422,6 +484,41 @@ TEST(PdfContainerTest, RefusedObjectStaysWithTheCaller) {
          o.Give = [dict](std::unique_ptr<TVPdfObject>&& obj) { dict->AddValue("Width", std::move(obj)); };
          return o;
        }},
+      {"mask of a bitmap image with no pixels", kNoPixels,
+       [] { return RefusedImageMask<TVPDFBitmap>(EmptyPicture(TPdfPixelFormat::pf24bit)); }},
+      {"mask of a bitmap image of a JPEG", "Unsupported bitmap image format.",
+       [] { return RefusedImageMask<TVPDFBitmap>(JpegPicture()); }},
+      {"indirect mask of a bitmap image", kIndirect,
+       [] {
+         TOffer o = Offering(IndirectNumber());
+         o.Give = MaskOf<TVPDFBitmap>(RgbPicture());
+         return o;
+       }},
+      {"mask of a bitmap image held by an array", kHeldElsewhere,
+       [] { return HeldImageMask<TVPDFBitmap>(RgbPicture()); }},
+      {"mask of a JPEG image of a bitmap", "Unsupported jpeg image format.",
+       [] { return RefusedImageMask<TVPDFDocJpegImage>(RgbPicture()); }},
+      {"mask of a JPEG image mask", "A JPEG image cannot be an image mask.",
+       [] { return RefusedImageMask<TVPDFDocJpegImage>(JpegPicture(), true); }},
+      {"mask of a JPEG image held by an array", kHeldElsewhere,
+       [] { return HeldImageMask<TVPDFDocJpegImage>(JpegPicture()); }},
+      {"mask of a Group 3 image of 24 bits", "Incorrect image format.",
+       [] { return RefusedImageMask<TVPDFCCITT31>(RgbPicture()); }},
+      {"mask of a Group 3 two-dimensional image with no pixels", kNoPixels,
+       [] { return RefusedImageMask<TVPDFCCITT32>(EmptyPicture(TPdfPixelFormat::pf1bit)); }},
+      {"mask of a Group 4 image with no pixels", kNoPixels,
+       [] { return RefusedImageMask<TVPDFCCITT4>(EmptyPicture(TPdfPixelFormat::pf1bit)); }},
+      {"mask of a Group 4 image held by an array", kHeldElsewhere,
+       [] { return HeldImageMask<TVPDFCCITT4>(OneBitPicture()); }},
+      {"mask of a fax image of an unknown kind", "CCITT kind must be 31, 32 or 42.",
+       [] {
+         TOffer o = Offering(ColourKey());
+         o.Give = [](std::unique_ptr<TVPdfObject>&& mask) {
+           TVCCITTCompression encoder;
+           CreateCCITTImage(encoder, OneBitPicture(), false, 0, std::move(mask), 33);
+         };
+         return o;
+       }},
       {"value under another key of its dictionary", kHeldHere,
        [] {
          TOffer o = Borrowing(std::make_unique<TVPDFDictionary>());
@@ -489,6 +586,54 @@ TEST(PdfContainerTest, RefusedTypedObjectStaysInTheCallersPointer) {
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(array.Add(std::move(root))->FindArray("Kids"), kids);
   EXPECT_EQ(Written(array), "[<<\r\n/Kids []\r\n>> ]");
+}
+
+// The image builders too keep a mask in the caller's typed pointer when they
+// refuse the image or do not use the mask, and take it only into an image.
+TEST(PdfContainerTest, ImageBuildersKeepAMaskTheImageDoesNotTake) {
+  TVCCITTCompression encoder;
+  using TBuild = std::function<std::unique_ptr<TVPDFImage>(const TPdfGraphic&, int,
+                                                           std::unique_ptr<TVPdfEmptyObject>&&)>;
+  const auto builder = [](const TVPDFImageBlock& block) -> TBuild {
+    return [&block](const TPdfGraphic& graphic, int maskIndex, std::unique_ptr<TVPdfEmptyObject>&& mask) {
+      return block.CreateImage(graphic, false, maskIndex, std::move(mask));
+    };
+  };
+  const TVPDFBitmap bitmap;
+  const TVPDFDocJpegImage jpeg;
+  const TVPDFCCITT31 group3;
+  const TVPDFCCITT32 group3TwoDim;
+  const TVPDFCCITT4 group4;
+  struct TCase {
+    const char* Name;
+    TBuild Build;
+    const TPdfGraphic& Good;
+    const TPdfGraphic& Refused;
+  };
+  const TCase cases[] = {
+      {"bitmap", builder(bitmap), RgbPicture(), EmptyPicture(TPdfPixelFormat::pf24bit)},
+      {"JPEG", builder(jpeg), JpegPicture(), RgbPicture()},
+      {"Group 3", builder(group3), OneBitPicture(), RgbPicture()},
+      {"Group 3 two-dimensional", builder(group3TwoDim), OneBitPicture(), EmptyPicture(TPdfPixelFormat::pf1bit)},
+      {"Group 4", builder(group4), OneBitPicture(), RgbPicture()},
+      {"CreateCCITTImage",
+       [&encoder](const TPdfGraphic& graphic, int maskIndex, std::unique_ptr<TVPdfEmptyObject>&& mask) {
+         return CreateCCITTImage(encoder, graphic, false, maskIndex, std::move(mask), 42);
+       },
+       OneBitPicture(), RgbPicture()},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    auto mask = TVPdfEmptyObject::CreateRef(3);
+    const TVPdfEmptyObject* const given = mask.get();
+    EXPECT_THROW(c.Build(c.Refused, 0, std::move(mask)), EPdfError);
+    EXPECT_EQ(mask.get(), given);
+    EXPECT_EQ(StoredValue(c.Build(c.Good, -1, std::move(mask))->Dict(), "Mask"), nullptr);
+    EXPECT_EQ(mask.get(), given);
+    const auto image = c.Build(c.Good, 0, std::move(mask));
+    EXPECT_EQ(mask, nullptr);
+    EXPECT_EQ(Written(*StoredValue(image->Dict(), "Mask")), "3 0 R");
+  }
 }
 
 // A million levels of arrays and dictionaries, with a stream every thousand
