@@ -20,6 +20,9 @@ namespace {
 constexpr int32_t kRecords = 64;  // a power of two: the record index wraps with a mask
 constexpr char kClassic[] = "(a^2/sin(2*pi/b))-a/2";
 constexpr char kClassicMuparser[] = "(a^2/sin(2*_pi/b))-a/2";
+// Nine "+" and nine "*" nodes of two operands over powers of a: each fold
+// is an Assign and one step, in a chain too short to be walked in a loop.
+constexpr char kPolynomial[] = "1 + 2*a + 3*a^2 + 4*a^3 + 5*a^4 + 6*a^5 + 7*a^6 + 8*a^7 + 9*a^8 + 10*a^9";
 constexpr char kComparison[] = "a > 3 and b < 10";
 constexpr char kComparisonMuparser[] = "a > 3 && b < 10";
 constexpr char kStringPieces[] = "uppercase(leftstr(t; 20)) + midstr(t; 5; 20)";
@@ -157,6 +160,7 @@ void SideBySide(benchmark::State& state, const char* text, const char* muText) {
 }
 
 void BM_EvalClassic(benchmark::State& state) { EvaluateOnLeaves(state, kClassic); }
+void BM_EvalPolynomial(benchmark::State& state) { EvaluateOnLeaves(state, kPolynomial); }
 void BM_EvalComparison(benchmark::State& state) { EvaluateOnLeaves(state, kComparison); }
 void BM_EvalOperatorChain(benchmark::State& state) { EvaluateOnLeaves(state, OperatorChain().c_str()); }
 void BM_EvalStringPieces(benchmark::State& state) { EvaluateOnLeaves(state, kStringPieces); }
@@ -169,6 +173,7 @@ void BM_ComparisonVsMuparser(benchmark::State& state) { SideBySide(state, kCompa
 }  // namespace
 
 BENCHMARK(BM_EvalClassic);
+BENCHMARK(BM_EvalPolynomial);
 BENCHMARK(BM_EvalComparison);
 BENCHMARK(BM_EvalOperatorChain);
 BENCHMARK(BM_EvalStringPieces);

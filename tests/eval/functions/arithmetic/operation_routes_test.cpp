@@ -389,6 +389,70 @@ TEST(OperationRoutesTest, LongFoldsAndWalkedChainsAgreeWithTheValueOperations) {
   EXPECT_EQ(differing, 0) << shown;
 }
 
+// A parameter that holds a copy of a value and counts its evaluations.
+class TCountedValue : public TJUXExpression {
+ public:
+  TCountedValue(TJUXExpression* parent, const TJUXVar& value, int& evaluations)
+      : TJUXExpression(parent), FEvaluations(evaluations) {
+    SetResult(CloneVar(value));
+  }
+  void Evaluate(TTreeMapNode*, bool) override { ++FEvaluations; }
+  void Prepare(TTreeMapNode*) override {}
+  std::unique_ptr<TJUXExpression> Clone() const override { return nullptr; }
+
+ private:
+  int& FEvaluations;
+};
+
+// Every fold, on results of each class it may have (typed or not), evaluates
+// each of its parameters once per evaluation, never twice.
+TEST(OperationRoutesTest, FoldsEvaluateEveryParameterOnce) {
+  struct TFoldRow {
+    std::string_view Name;
+    TCreate Create;
+  };
+  const TFoldRow folds[] = {
+      {"+", Node<TJUXFunc_Plus>}, {"-", Node<TJUXFunc_Minus>}, {"*", Node<TJUXFunc_Mult>},
+      {"/", Node<TJUXFunc_Div>},  {"max", Node<TJUXFunc_Max>}, {"min", Node<TJUXFunc_Min>},
+      {"and", Node<TJUXFunc_And>}, {"or", Node<TJUXFunc_Or>},  {"xor", Node<TJUXFunc_Xor>},
+  };
+  const std::unique_ptr<TJUXVar> operands[] = {
+      MakeValue(K::Double, 2.5L), MakeValue(K::Integer, 3), MakeValue(K::Currency, 4.25L),
+      std::make_unique<TJUXVar_Boolean>(true), std::make_unique<TJUXVar_String>("ab"),
+  };
+  constexpr int kParams = 3;
+  int checked = 0;
+  for (const TFoldRow& fold : folds) {
+    for (const std::unique_ptr<TJUXVar>& operand : operands) {
+      SCOPED_TRACE(std::string(fold.Name) + " over " + std::string(operand->TypeName()));
+      eval_test::TTestHost host;
+      std::unique_ptr<TJUXExpr_Root> root = host.MakeRoot();
+      int evaluations[kParams] = {};
+      std::vector<eval_test::TTestParams::TBuilder> builders;
+      for (int& count : evaluations)
+        builders.push_back([&operand, &count](TJUXExpression& parent) {
+          return std::make_unique<TCountedValue>(&parent, *operand, count);
+        });
+      eval_test::TTestParams params(std::move(builders));
+      params.FunctionTables = &JUXFunctionTables();
+      std::unique_ptr<TJUXFunction> node = fold.Create(root.get(), true, params);
+      node->Prepare(nullptr);
+      if (root->HasError()) continue;  // no common class
+      node->EvaluateEx(nullptr, true);
+      // A refusal stops the fold after the parameter that follows it.
+      const bool refused = node->HasError();
+      for (int count : evaluations) {
+        EXPECT_LE(count, 1);
+        if (!refused) {
+          EXPECT_EQ(count, 1);
+        }
+      }
+      if (!refused) ++checked;
+    }
+  }
+  EXPECT_GE(checked, 20);
+}
+
 // The double class's rule for its in-place arithmetic: a is its own 80-bit
 // number, b the other operand read as a double. With a = b = 1e300 in
 // extended precision, b rounds to a different double than a is.
