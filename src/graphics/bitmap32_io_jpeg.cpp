@@ -75,14 +75,14 @@ class TGrowingImage {
   int Height() const { return FHeight; }
   // Makes room for the whole image at once, for data already known to fill it.
   void Reserve() { Grow(FHeight); }
-  // Room for `count` more rows (at most Height - Rows in all); the first of
-  // them. The pointer holds until the next call.
-  TColor32* NextRows(int count) {
-    if (FRows + count > FBitmap.Height())
-      Grow(std::min(FHeight, std::max({FRows + count, kFirstRows, 4 * FBitmap.Height()})));
+  // The next row to fill, growing the bitmap when it is full; Room rows
+  // follow it. Call while Rows < Height; the pointer holds until the next call.
+  TColor32* NextRows() {
+    if (FRows == FBitmap.Height()) Grow(std::min(FHeight, std::max(kFirstRows, 4 * FBitmap.Height())));
     return FBitmap.ScanLine(FRows);
   }
-  // Counts rows filled since NextRows.
+  int Room() const { return FBitmap.Height() - FRows; }
+  // Counts rows filled since NextRows (at most Room).
   void Filled(int count) { FRows += count; }
   // The finished image, once every declared row has arrived.
   TBitmap32 Take() { return std::move(FBitmap); }
@@ -162,8 +162,8 @@ bool RowsMissing(TJpegDecoder& decoder) {
 bool ReadColor32Rows(TJpegDecoder& decoder, TGrowingImage& image, int width) {
   JSAMPROW rows[kMaxRowsPerRead];
   while (image.Rows() < image.Height()) {
-    const int count = std::min(kMaxRowsPerRead, image.Height() - image.Rows());
-    TColor32* first = image.NextRows(count);
+    TColor32* first = image.NextRows();
+    const int count = std::min(kMaxRowsPerRead, image.Room());
     for (int i = 0; i < count; ++i) rows[i] = reinterpret_cast<JSAMPROW>(first + static_cast<ptrdiff_t>(i) * width);
     const JDIMENSION read = jpeg_read_scanlines(&decoder.Info, rows, static_cast<JDIMENSION>(count));
     if (read == 0) return RowsMissing(decoder);
@@ -179,7 +179,7 @@ bool ReadCmykRows(TJpegDecoder& decoder, TGrowingImage& image, int width, std::v
   while (image.Rows() < image.Height()) {
     JSAMPROW rows[1] = {row.data()};
     if (jpeg_read_scanlines(&decoder.Info, rows, 1) != 1) return RowsMissing(decoder);
-    TColor32* out = image.NextRows(1);
+    TColor32* out = image.NextRows();
     const uint8_t* p = row.data();
     for (int x = 0; x < width; ++x, p += 4) {
       uint32_t c = p[0], m = p[1], ye = p[2], k = p[3];
