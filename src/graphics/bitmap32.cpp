@@ -39,9 +39,19 @@ void TBitmap32::SetSize(int width, int height) {
   if (pixels > kMaxBitmap32Pixels) throw std::length_error("TBitmap32: bitmap size too large");
   // A zero dimension makes an empty bitmap; keep the other one so Width and
   // Height read back what was asked for.
-  std::vector<TColor32> bits(static_cast<size_t>(pixels), 0u);
+  TPixelBuffer bits(static_cast<size_t>(pixels));
   FBits.swap(bits);
   FWidth = width;
+  FHeight = height;
+  ResetClipRect();
+}
+
+void TBitmap32::SetHeightKeepingRows(int height) {
+  height = std::max(height, 0);
+  if (height == FHeight) return;
+  const int64_t pixels = int64_t{FWidth} * height;
+  if (pixels > kMaxBitmap32Pixels) throw std::length_error("TBitmap32: bitmap size too large");
+  FBits.Resize(static_cast<size_t>(pixels));
   FHeight = height;
   ResetClipRect();
 }

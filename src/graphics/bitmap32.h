@@ -24,10 +24,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "graphics/color32.h"
 #include "graphics/color_types.h"
+#include "graphics/pixel_buffer.h"
 #include "graphics/rect.h"
 
 // How DrawTo combines this bitmap's pixels with the target's.
@@ -60,6 +60,12 @@ class TBitmap32 {
   // resets ClipRect to the whole bitmap; the same size keeps everything.
   // Raises std::length_error when Width * Height exceeds kMaxBitmap32Pixels.
   void SetSize(int width, int height);
+  // Changes the height only, keeping the rows both heights share; new rows are
+  // 0. A large bitmap changes height by remapping its memory, so it never
+  // holds two copies of its pixels (see TPixelBuffer). Resets ClipRect to the
+  // whole bitmap. Raises std::length_error as SetSize, and std::bad_alloc
+  // with the bitmap unchanged when the memory is refused.
+  void SetHeightKeepingRows(int height);
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
   // True when the bitmap holds no pixel.
@@ -151,7 +157,7 @@ class TBitmap32 {
 
   int FWidth = 0;
   int FHeight = 0;
-  std::vector<TColor32> FBits;
+  TPixelBuffer FBits;
   TRect FClipRect{};
   TColor32 FOuterColor = 0;
   TDrawMode FDrawMode = TDrawMode::dmOpaque;

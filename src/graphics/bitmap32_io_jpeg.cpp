@@ -1,7 +1,8 @@
 // JPEG through libjpeg. libjpeg reports fatal errors through error_exit; ours
 // jumps back to the function that set the jump, which then answers false.
-// Only libjpeg's own frames are crossed by the jump, and everything the
-// functions below fill lives in the caller's frame.
+// Only libjpeg's own frames and the row loops below (which hold nothing to
+// destroy) are crossed by the jump, and everything the functions below fill
+// lives in the caller's frame.
 #include "graphics/bitmap32_io.h"
 
 #include <csetjmp>
@@ -13,7 +14,7 @@
 #include <jerror.h>
 
 #include <algorithm>
-#include <cstring>
+#include <bit>
 #include <new>
 #include <vector>
 
@@ -62,35 +63,43 @@ void InitErrors(TJpegErrorManager& error, jpeg_error_mgr*& slot) {
 // The decoded rows, in a bitmap whose height grows fourfold as rows arrive.
 // A JPEG header bounds nothing (a few bytes can declare 65500 x 65500), so
 // memory follows the rows the data actually delivers: at most four times
-// their size, plus the bitmap being copied from while growing. The last step
-// grows to the declared height, so a whole image ends in a bitmap of exactly
-// its size. Growing fourfold rather than twofold allocates and copies about
-// a third of the image more in all; a valid 12-megapixel file loads about a
-// tenth slower than into one allocation of the whole image.
+// their size. The bitmap grows in place (TBitmap32::SetHeightKeepingRows
+// remaps a large bitmap's pages rather than copying them), so old and new
+// rows never coexist, and the last step grows to the declared height: a
+// whole image ends in a bitmap of exactly its size.
 class TGrowingImage {
  public:
   TGrowingImage(int width, int height) : FWidth(width), FHeight(height) {}
 
   int Rows() const { return FRows; }
   int Height() const { return FHeight; }
-  // The next row to fill; grows the bitmap when it is full. Call at most
-  // Height times.
-  TColor32* NextRow() {
-    if (FRows == FBitmap.Height()) Grow();
-    return FBitmap.ScanLine(FRows++);
+  // Makes room for the whole image at once, for data already known to fill it.
+  void Reserve() { Grow(FHeight); }
+  // The next row to fill, growing the bitmap when it is full; Room rows
+  // follow it. Call while Rows < Height; the pointer holds until the next call.
+  TColor32* NextRows() {
+    if (FRows == FBitmap.Height()) Grow(std::min(FHeight, std::max(kFirstRows, 4 * FBitmap.Height())));
+    return FBitmap.ScanLine(FRows);
   }
+  int Room() const { return FBitmap.Height() - FRows; }
+  // Counts rows filled since NextRows (at most Room).
+  void Filled(int count) { FRows += count; }
   // The finished image, once every declared row has arrived.
   TBitmap32 Take() { return std::move(FBitmap); }
 
  private:
-  static constexpr int kFirstRows = 16;  // the tallest MCU row
+  static constexpr int kFirstRows = 16;
 
-  void Grow() {
-    const int rows = std::min(FHeight, std::max(kFirstRows, 4 * FBitmap.Height()));
-    TBitmap32 bigger = bitmap32_io::NewImageRows(FWidth, FHeight, rows, "JPEG");
-    if (FRows > 0)
-      std::memcpy(bigger.Bits(), FBitmap.Bits(), static_cast<size_t>(FRows) * static_cast<size_t>(FWidth) * 4);
-    FBitmap = std::move(bigger);
+  void Grow(int rows) {
+    try {
+      if (FBitmap.Empty()) {
+        FBitmap = bitmap32_io::NewImageRows(FWidth, FHeight, rows, "JPEG");
+      } else {
+        FBitmap.SetHeightKeepingRows(rows);
+      }
+    } catch (const std::bad_alloc&) {
+      bitmap32_io::FailNoMemory(FWidth, FHeight, "JPEG");
+    }
   }
 
   int FWidth;
@@ -99,8 +108,16 @@ class TGrowingImage {
   TBitmap32 FBitmap;
 };
 
-// The buffer libjpeg decodes one row into, 4 bytes per pixel; the reader's
-// own error when its memory is refused.
+// libjpeg's output whose bytes are TColor32 pixels as they lie in memory
+// (B, G, R, A on a little-endian machine), with alpha 255.
+constexpr J_COLOR_SPACE kColor32Space = std::endian::native == std::endian::little ? JCS_EXT_BGRA : JCS_EXT_ARGB;
+
+// The most rows one jpeg_read_scanlines call gives: an MCU row of a
+// component sampled 4 times vertically.
+constexpr int kMaxRowsPerRead = 4 * DCTSIZE;
+
+// The buffer libjpeg decodes one CMYK row into, 4 bytes per pixel; the
+// reader's own error when its memory is refused.
 std::vector<uint8_t> NewRowBuffer(int width, int height) {
   try {
     return std::vector<uint8_t>(static_cast<size_t>(width) * 4);
@@ -118,8 +135,9 @@ struct TJpegDecoder {
   }
 };
 
-// Reads the header and chooses the output colour space (RGB, or CMYK for
-// four-component files, which libjpeg does not turn into RGB).
+// Reads the header and chooses the output colour space: CMYK for
+// four-component files, which libjpeg does not turn into RGB, and TColor32
+// pixels for all others (libjpeg turns grey and YCbCr into them).
 bool JpegStart(TJpegDecoder& decoder, const uint8_t* data, size_t size) {
   InitErrors(decoder.Error, decoder.Info.err);
   if (setjmp(decoder.Error.Return) != 0) return false;
@@ -128,40 +146,63 @@ bool JpegStart(TJpegDecoder& decoder, const uint8_t* data, size_t size) {
   jpeg_mem_src(&decoder.Info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&decoder.Info, TRUE);
   const bool cmyk = decoder.Info.jpeg_color_space == JCS_CMYK || decoder.Info.jpeg_color_space == JCS_YCCK;
-  decoder.Info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  decoder.Info.out_color_space = cmyk ? JCS_CMYK : kColor32Space;
   return true;
 }
 
-// Decodes every row into Image; Row holds 4 bytes per pixel. Answers false
-// with the reason in the decoder's message on an error, a truncation or
-// corruption warning, or fewer rows than the header declares.
+// The message for jpeg_read_scanlines giving no row, which the memory
+// source only does when the data is exhausted.
+bool RowsMissing(TJpegDecoder& decoder) {
+  std::snprintf(decoder.Error.Message, sizeof decoder.Error.Message, "the data ends after %u of %u rows",
+                decoder.Info.output_scanline, decoder.Info.output_height);
+  return false;
+}
+
+// libjpeg writes the rows straight into the image.
+bool ReadColor32Rows(TJpegDecoder& decoder, TGrowingImage& image, int width) {
+  JSAMPROW rows[kMaxRowsPerRead];
+  while (image.Rows() < image.Height()) {
+    TColor32* first = image.NextRows();
+    const int count = std::min(kMaxRowsPerRead, image.Room());
+    for (int i = 0; i < count; ++i) rows[i] = reinterpret_cast<JSAMPROW>(first + static_cast<ptrdiff_t>(i) * width);
+    const JDIMENSION read = jpeg_read_scanlines(&decoder.Info, rows, static_cast<JDIMENSION>(count));
+    if (read == 0) return RowsMissing(decoder);
+    image.Filled(static_cast<int>(read));
+  }
+  return true;
+}
+
+// CMYK rows through Row, 4 bytes per pixel. Adobe writes CMYK inverted
+// (0 = full ink), which is what nearly all CMYK JPEGs are.
+bool ReadCmykRows(TJpegDecoder& decoder, TGrowingImage& image, int width, std::vector<uint8_t>& row) {
+  const bool inverted = decoder.Info.saw_Adobe_marker != 0;
+  while (image.Rows() < image.Height()) {
+    JSAMPROW rows[1] = {row.data()};
+    if (jpeg_read_scanlines(&decoder.Info, rows, 1) != 1) return RowsMissing(decoder);
+    TColor32* out = image.NextRows();
+    const uint8_t* p = row.data();
+    for (int x = 0; x < width; ++x, p += 4) {
+      uint32_t c = p[0], m = p[1], ye = p[2], k = p[3];
+      if (!inverted) c = 255 - c, m = 255 - m, ye = 255 - ye, k = 255 - k;
+      out[x] = Color32((c * k + 127) / 255, (m * k + 127) / 255, (ye * k + 127) / 255);
+    }
+    image.Filled(1);
+  }
+  return true;
+}
+
+// Decodes every row into Image; Row holds a CMYK row. Answers false with the
+// reason in the decoder's message on an error, a truncation or corruption
+// warning, or fewer rows than the header declares.
 bool JpegDecode(TJpegDecoder& decoder, TGrowingImage& image, int width, std::vector<uint8_t>& row) {
   if (setjmp(decoder.Error.Return) != 0) return false;
   jpeg_start_decompress(&decoder.Info);
-  const bool cmyk = decoder.Info.out_color_space == JCS_CMYK;
-  // Adobe writes CMYK inverted (0 = full ink), which is what nearly all CMYK JPEGs are.
-  const bool inverted = decoder.Info.saw_Adobe_marker != 0;
-  while (decoder.Info.output_scanline < decoder.Info.output_height) {
-    JSAMPROW rows[1] = {row.data()};
-    if (jpeg_read_scanlines(&decoder.Info, rows, 1) != 1) {
-      std::snprintf(decoder.Error.Message, sizeof decoder.Error.Message, "the data ends after %u of %u rows",
-                    decoder.Info.output_scanline, decoder.Info.output_height);
-      return false;
-    }
-    TColor32* out = image.NextRow();
-    const uint8_t* p = row.data();
-    for (int x = 0; x < width; ++x) {
-      if (cmyk) {
-        uint32_t c = p[0], m = p[1], ye = p[2], k = p[3];
-        if (!inverted) c = 255 - c, m = 255 - m, ye = 255 - ye, k = 255 - k;
-        out[x] = Color32((c * k + 127) / 255, (m * k + 127) / 255, (ye * k + 127) / 255);
-        p += 4;
-      } else {
-        out[x] = Color32(p[0], p[1], p[2]);
-        p += 3;
-      }
-    }
-  }
+  // A file of several scans has been read whole into libjpeg's coefficients
+  // by now, damage found included: its rows are sure to arrive.
+  if (jpeg_has_multiple_scans(&decoder.Info)) image.Reserve();
+  const bool rowsRead = decoder.Info.out_color_space == JCS_CMYK ? ReadCmykRows(decoder, image, width, row)
+                                                                   : ReadColor32Rows(decoder, image, width);
+  if (!rowsRead) return false;
   jpeg_finish_decompress(&decoder.Info);
   return true;
 }
@@ -217,7 +258,8 @@ TBitmap32 LoadBitmap32FromJpeg(std::span<const uint8_t> bytes) {
   bitmap32_io::CheckImageSize(decoder.Info.image_width, decoder.Info.image_height, "JPEG");
   const int width = static_cast<int>(decoder.Info.image_width);
   TGrowingImage image(width, static_cast<int>(decoder.Info.image_height));
-  std::vector<uint8_t> row = NewRowBuffer(width, image.Height());
+  std::vector<uint8_t> row;
+  if (decoder.Info.out_color_space == JCS_CMYK) row = NewRowBuffer(width, image.Height());
   if (!JpegDecode(decoder, image, width, row))
     throw EBitmapIOError(std::string("Invalid JPEG image: ") + decoder.Error.Message);
   return image.Take();

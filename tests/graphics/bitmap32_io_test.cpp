@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include "graphics/jpeg_files.h"
 #include "graphics/load_in_child.h"
 #include "graphics/png_chunks.h"
 
@@ -250,24 +251,100 @@ TEST(Bitmap32Io, TallJpegKeepsEveryRow) {
   EXPECT_LE(worst, 6);  // chroma subsampling and the DCT at quality 100
 }
 
-// A valid JPEG loads within its bitmap plus the last quarter it grew from
-// and some room for libjpeg; with less room than the bitmap needs it is
-// refused with the reader's own error naming the size (not std::bad_alloc).
+// A valid JPEG loads within its bitmap and some room for libjpeg: the
+// bitmap grows as rows arrive without ever holding two copies of them. A
+// progressive one (4:4:4) adds libjpeg's coefficients, one and a half times
+// the bitmap, to that. With less room than the bitmap needs it is refused
+// with the reader's own error naming the size (not std::bad_alloc).
 TEST(Bitmap32Io, ValidJpegTooLargeForMemoryIsRefusedByTheReader) {
   if (!kAddressSpaceLimited) GTEST_SKIP() << "no address space limit under the sanitizers";
   constexpr int kSide = 4096;
   constexpr size_t kBitmapBytes = size_t{4} * kSide * kSide;
-  const TBytes jpeg = [] {
-    TBitmap32 image(kSide, kSide);
-    image.Clear(Color32(90, 120, 150));
-    return SaveBitmap32ToJpeg(image);
-  }();
-  const TChildLoad fits =
-      LoadInChild(LoadBitmap32FromJpeg, jpeg, kBitmapBytes + kBitmapBytes / 4 + (size_t{16} << 20));
-  EXPECT_EQ(fits.Outcome, TChildOutcome::Loaded) << fits.Reason;
-  const TChildLoad tooSmall = LoadInChild(LoadBitmap32FromJpeg, jpeg, kBitmapBytes / 2);
-  EXPECT_EQ(tooSmall.Outcome, TChildOutcome::Refused);
-  EXPECT_EQ(tooSmall.Reason, "Not enough memory for a JPEG image of 4096 x 4096 pixels (67108864 bytes)");
+  constexpr size_t kLibjpegRoom = size_t{8} << 20;
+  const struct {
+    const char* Name;
+    bool Progressive;
+    size_t Fits;
+  } kCases[] = {
+      {"baseline 4:2:0", false, kBitmapBytes + kLibjpegRoom},
+      {"progressive 4:4:4", true, kBitmapBytes / 2 * 5 + kLibjpegRoom},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.Name);
+    const TBytes jpeg = MakeJpegFile({.Width = kSide,
+                                      .Height = kSide,
+                                      .HorzSampling = c.Progressive ? 1 : 2,
+                                      .VertSampling = c.Progressive ? 1 : 2,
+                                      .Progressive = c.Progressive,
+                                      .Flat = {90, 120, 150}});
+    const TChildLoad fits = LoadInChild(LoadBitmap32FromJpeg, jpeg, c.Fits);
+    EXPECT_EQ(fits.Outcome, TChildOutcome::Loaded) << fits.Reason;
+    const TChildLoad tooSmall = LoadInChild(LoadBitmap32FromJpeg, jpeg, c.Fits - kBitmapBytes / 2);
+    EXPECT_EQ(tooSmall.Outcome, TChildOutcome::Refused);
+    EXPECT_EQ(tooSmall.Reason, "Not enough memory for a JPEG image of 4096 x 4096 pixels (67108864 bytes)");
+  }
+}
+
+// Grey and three-component files are decoded by libjpeg straight into the
+// bitmap's rows; every pixel must be what libjpeg decodes to RGB, opaque,
+// for every sampling, coding and an image whose rows outgrow the heap into a
+// memory map and then grow that (1031 x 1100).
+TEST(Bitmap32Io, JpegPixelsAreLibjpegsRgbDecode) {
+  const struct {
+    const char* Name;
+    TJpegFileSpec Spec;
+  } kCases[] = {
+      {"4:2:0", {.Width = 37, .Height = 29}},
+      {"4:2:2", {.Width = 37, .Height = 29, .VertSampling = 1}},
+      {"4:4:4", {.Width = 37, .Height = 29, .HorzSampling = 1, .VertSampling = 1}},
+      {"chroma a quarter of the height", {.Width = 45, .Height = 70, .HorzSampling = 1, .VertSampling = 4}},
+      {"stored as RGB", {.Width = 37, .Height = 29, .HorzSampling = 1, .VertSampling = 1, .StoreRgb = true}},
+      {"grey", {.Width = 37, .Height = 29, .Components = 1, .HorzSampling = 1, .VertSampling = 1}},
+      {"progressive 4:2:0", {.Width = 37, .Height = 29, .Progressive = true}},
+      {"progressive grey",
+       {.Width = 37, .Height = 29, .Components = 1, .HorzSampling = 1, .VertSampling = 1, .Progressive = true}},
+      {"arithmetic", {.Width = 37, .Height = 29, .Arithmetic = true}},
+      {"rows outgrowing the heap", {.Width = 1031, .Height = 1100}},
+      {"progressive, rows outgrowing the heap", {.Width = 1031, .Height = 1100, .Progressive = true}},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.Name);
+    const TBytes jpeg = MakeJpegFile(c.Spec);
+    ExpectSamePixels(LoadBitmap32FromJpeg(jpeg), LibjpegRgbDecode(jpeg));
+  }
+}
+
+// Four-component files go through a row of CMYK samples: with Adobe's marker
+// (as Photoshop writes them, plain or as YCCK) 255 is no ink, without it 0
+// is. Red, green and blue are (255 - ink) * (255 - black ink) / 255.
+TEST(Bitmap32Io, CmykJpegsKeepTheirColours) {
+  const struct {
+    const char* Name;
+    TJpegFileSpec Spec;
+    TColor32 Expected;
+  } kCases[] = {
+      {"Adobe cyan", {.Components = 4, .Flat = {0, 255, 255, 255}}, Color32(0, 255, 255)},
+      {"Adobe YCCK cyan", {.Components = 4, .Ycck = true, .Flat = {0, 255, 255, 255}}, Color32(0, 255, 255)},
+      {"Adobe half black", {.Components = 4, .Flat = {255, 255, 255, 128}}, Color32(128, 128, 128)},
+      {"Adobe magenta over a quarter black", {.Components = 4, .Flat = {255, 0, 255, 191}}, Color32(191, 0, 191)},
+      {"plain cyan", {.Components = 4, .AdobeMarker = false, .Flat = {255, 0, 0, 0}}, Color32(0, 255, 255)},
+      {"plain half black", {.Components = 4, .AdobeMarker = false, .Flat = {0, 0, 0, 127}}, Color32(128, 128, 128)},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.Name);
+    const TBitmap32 loaded = LoadBitmap32FromJpeg(MakeJpegFile(c.Spec));
+    ASSERT_EQ(loaded.Width(), c.Spec.Width);
+    ASSERT_EQ(loaded.Height(), c.Spec.Height);
+    int worst = 0;
+    for (int y = 0; y < loaded.Height(); ++y)
+      for (int x = 0; x < loaded.Width(); ++x) {
+        const TColor32 p = loaded.Pixel(x, y);
+        ASSERT_EQ(AlphaComponent(p), 255);
+        for (const auto component : {RedComponent, GreenComponent, BlueComponent})
+          worst = std::max(worst, std::abs(component(p) - component(c.Expected)));
+      }
+    EXPECT_LE(worst, 2);  // flat samples survive the DCT within rounding
+  }
 }
 
 TEST(Bitmap32Io, DamagedPngDataIsRefused) {

@@ -6,6 +6,7 @@
 #include <climits>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -64,6 +65,64 @@ TEST(Bitmap32Size, OversizedBitmapIsRefusedAndKeepsItsState) {
   EXPECT_EQ(b.Width(), 2);
   EXPECT_EQ(b.Pixel(1, 1), kRed);
   EXPECT_NO_THROW(b.SetSize(INT_MAX, 0));  // no pixels, nothing to allocate
+}
+
+// Pixel (x, y) of the picture filled in at step `step` of a height change.
+TColor32 StepPixel(int x, int y, int step) { return Color32(x & 0xFF, y & 0xFF, step, 255 - (x >> 8)); }
+
+// A height change keeps the rows both heights share and zeroes the others,
+// whether the pixels live on the heap or in a memory map of their own and
+// whichever way they move between the two. A map shrunk to a length inside a
+// memory page (999 rows of 4000 bytes) keeps that page's old bytes, so
+// growing it again must not bring back the rows cut off.
+TEST(Bitmap32Size, SetHeightKeepingRowsKeepsSharedRowsAndZeroesNewOnes) {
+  struct Case {
+    const char* Name;
+    int Width;
+    std::vector<int> Heights;  // the first is the bitmap's, then each change
+  };
+  const Case kCases[] = {
+      {"on the heap", 3, {5, 7, 2, 9}},
+      {"heap to map and back", 300, {200, 1000, 100}},
+      {"within a map", 1000, {300, 1100, 999, 1000, 1200}},
+      {"to nothing and back", 1000, {300, 0, 400}},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.Name);
+    TBitmap32 b(c.Width, c.Heights[0]);
+    for (size_t step = 0; step < c.Heights.size(); ++step) {
+      SCOPED_TRACE(testing::Message() << "height " << c.Heights[step]);
+      if (step > 0) {
+        b.SetClipRect(TRect{1, 1, 2, 2});
+        b.SetHeightKeepingRows(c.Heights[step]);
+        ASSERT_EQ(b.Width(), c.Width);
+        ASSERT_EQ(b.Height(), c.Heights[step]);
+        EXPECT_EQ(b.ClipRect(), b.BoundsRect());
+        const int kept = std::min(c.Heights[step - 1], c.Heights[step]);
+        int wrong = 0;
+        for (int y = 0; y < b.Height(); ++y)
+          for (int x = 0; x < c.Width; ++x)
+            wrong += b.Pixel(x, y) != (y < kept ? StepPixel(x, y, static_cast<int>(step) - 1) : 0u);
+        ASSERT_EQ(wrong, 0);
+      }
+      for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < c.Width; ++x) b.SetPixel(x, y, StepPixel(x, y, static_cast<int>(step)));
+    }
+    const TBitmap32 copy = b;  // deep, from either kind of memory
+    EXPECT_TRUE(SamePixels(copy, b));
+    EXPECT_NE(copy.Bits(), b.Bits());
+  }
+}
+
+TEST(Bitmap32Size, SetHeightKeepingRowsRefusesOversizedBitmapsAndKeepsState) {
+  TBitmap32 b(1 << 14, 2);
+  b.Clear(kRed);
+  EXPECT_THROW(b.SetHeightKeepingRows(1 << 15), std::length_error);  // 2^29 pixels
+  EXPECT_EQ(b.Height(), 2);
+  EXPECT_EQ(b.Pixel((1 << 14) - 1, 1), kRed);
+  b.SetHeightKeepingRows(-3);
+  EXPECT_TRUE(b.Empty());
+  EXPECT_EQ(b.Width(), 1 << 14);
 }
 
 TEST(Bitmap32Memory, RowsAreTopDownAndContiguous) {
