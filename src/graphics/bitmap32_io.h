@@ -26,23 +26,22 @@
 // at most a bitmap of the larger of those sizes. A PNG decodes straight into
 // its bitmap, so a valid file peaks at the bitmap plus a few rows (and a 64 KB
 // table for 16-bit samples); a bitmap that cannot be allocated is refused
-// naming its size. RLE codes
-// can leave pixels unpainted, so a BMP's
-// codes are walked to their end before the image is allocated, and they may
-// stand for at most 1024 pixels per byte; a JPEG header
-// bounds nothing, so its bitmap grows as rows arrive, its memory remapped
-// rather than copied, and libjpeg decodes straight into it (a valid
-// baseline file peaks at 1.01 times its bitmap); a progressive file is read
-// whole into libjpeg's coefficients (1.5 times the bitmap at 4:4:4) before
-// its bitmap is allocated at once, and peaks at 2.5 times its bitmap.
+// naming its size. RLE codes can leave pixels unpainted, so a BMP's codes are
+// walked to their end before the image is allocated, and they may stand for at
+// most 1024 pixels per byte; a JPEG header bounds nothing, so its bitmap grows
+// as rows arrive, its memory remapped rather than copied, and libjpeg decodes
+// straight into it (a valid baseline file peaks at 1.01 times its bitmap); a
+// progressive file is read whole into libjpeg's coefficients (1.5 times the
+// bitmap at 4:4:4) before its bitmap is allocated at once, and peaks at 2.5
+// times its bitmap.
 //
-// Pixels map to TColor32 as A<<24 | R<<16 | G<<8 | B, not premultiplied.
-// PNG: 16-bit samples are rounded to the nearest 8-bit value; samples are
-// converted from the file's gamma (gAMA, or the sRGB chunk's) to sRGB's (16-bit
-// ones at full precision), alpha stays linear, and
-// a file with neither counts as sRGB at every bit depth; colour profiles
-// (iCCP, cHRM) are not applied; chunks after the image data are not read.
-// JPEG images load opaque; JPEG files store no alpha.
+// Pixels map to TColor32 as A<<24 | R<<16 | G<<8 | B, not premultiplied. PNG:
+// 16-bit samples are rounded to the nearest 8-bit value; samples are converted
+// from the file's gamma (gAMA, or the sRGB chunk's) to sRGB's (16-bit ones at
+// full precision), alpha stays linear, and a file with neither counts as sRGB
+// at every bit depth; colour profiles (iCCP, cHRM) are not applied; chunks
+// after the image data are not read. JPEG images load opaque; JPEG files store
+// no alpha.
 
 #include <cstdint>
 #include <span>
