@@ -17,6 +17,13 @@ TBitmap32::TBitmap32(TBitmap32&& other) noexcept
   other.FBits.clear();
 }
 
+TBitmap32& TBitmap32::operator=(const TBitmap32& other) {
+  // Copy first, then move: member-wise assignment would change the size
+  // before the pixel copy could fail, leaving a size its pixels do not have.
+  if (this != &other) *this = TBitmap32(other);
+  return *this;
+}
+
 TBitmap32& TBitmap32::operator=(TBitmap32&& other) noexcept {
   if (this != &other) {
     FWidth = std::exchange(other.FWidth, 0);

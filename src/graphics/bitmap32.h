@@ -48,8 +48,10 @@ class TBitmap32 {
   TBitmap32(int width, int height);
 
   // Copies size, pixels, DrawMode, MasterAlpha, OuterColor and ClipRect.
+  // An assignment whose pixels cannot be allocated raises std::bad_alloc and
+  // leaves the bitmap as it was.
   TBitmap32(const TBitmap32&) = default;
-  TBitmap32& operator=(const TBitmap32&) = default;
+  TBitmap32& operator=(const TBitmap32& other);
   // A moved-from bitmap is empty with its clip rectangle reset.
   TBitmap32(TBitmap32&& other) noexcept;
   TBitmap32& operator=(TBitmap32&& other) noexcept;

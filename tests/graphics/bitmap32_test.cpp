@@ -1,9 +1,13 @@
 #include "graphics/bitmap32.h"
+#include "graphics/bitmap32_io.h"
+#include "load_in_child.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
+#include <new>
+#include <span>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -65,6 +69,31 @@ TEST(Bitmap32Size, OversizedBitmapIsRefusedAndKeepsItsState) {
   EXPECT_EQ(b.Width(), 2);
   EXPECT_EQ(b.Pixel(1, 1), kRed);
   EXPECT_NO_THROW(b.SetSize(INT_MAX, 0));  // no pixels, nothing to allocate
+}
+
+// Copying a 64 MiB bitmap into a small one with room for only one of them:
+// the assignment fails and the small bitmap keeps its size, pixels and clip
+// (run in a child whose address space is limited; the outcome comes back as
+// the "refusal" text).
+TEST(Bitmap32Copy, AssignmentThatCannotAllocateKeepsTheTarget) {
+  if (!kAddressSpaceLimited) GTEST_SKIP() << "no address space limit under the sanitizers";
+  const TImageLoader assign = [](std::span<const uint8_t>) -> TBitmap32 {
+    const TBitmap32 big(4096, 4096);
+    TBitmap32 small(3, 2);
+    small.Clear(kRed);
+    small.SetClipRect({1, 0, 2, 1});
+    try {
+      small = big;
+    } catch (const std::bad_alloc&) {
+      const bool kept = small.Width() == 3 && small.Height() == 2 && small.Pixel(2, 1) == kRed &&
+                        small.ClipRect().Left == 1 && small.ClipRect().Right == 2;
+      throw EBitmapIOError(kept ? "kept" : "changed");
+    }
+    throw EBitmapIOError("copied");
+  };
+  const TChildLoad result = LoadInChild(assign, {}, size_t{96} << 20);
+  EXPECT_EQ(result.Outcome, TChildOutcome::Refused);
+  EXPECT_EQ(result.Reason, "kept");
 }
 
 // Pixel (x, y) of the picture filled in at step `step` of a height change.
