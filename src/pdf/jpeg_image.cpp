@@ -323,6 +323,9 @@ TPdfBytes RecodedWithHuffman(const TPdfBytes& bytes) {
   TJpegRecoder recoder;
   if (!RecodeWithHuffman(bytes.data(), bytes.size(), recoder))
     throw EPdfError(std::string("Invalid JPEG image: ") + recoder.Error.Message);
+  // The output grew by doubling: keep only what it holds, as the image keeps
+  // these bytes for its life.
+  recoder.Output.Bytes.shrink_to_fit();
   return std::move(recoder.Output.Bytes);
 }
 
