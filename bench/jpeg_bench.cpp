@@ -33,57 +33,79 @@ const std::vector<uint8_t>& Jpeg12MP() {
   return jpeg;
 }
 
+// Width x height RGB rows encoded one by one at quality 90 (no bitmap of
+// their size is needed): `configure` adjusts the coder after its defaults,
+// `fill` writes row y's samples.
+template <typename Configure, typename Fill>
+std::vector<uint8_t> EncodeRgbRows(int width, int height, Configure configure, Fill fill) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr error;
+  info.err = jpeg_std_error(&error);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 90, TRUE);
+  configure(info);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 3);
+  while (info.next_scanline < info.image_height) {
+    fill(static_cast<int>(info.next_scanline), row.data());
+    JSAMPROW rows[] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<uint8_t> bytes(buffer, buffer + size);
+  std::free(buffer);
+  return bytes;
+}
+
 // The same picture arithmetic-coded, as cjpeg -arithmetic writes it.
 const std::vector<uint8_t>& ArithmeticJpeg12MP() {
   static const std::vector<uint8_t> jpeg = [] {
     const TBitmap32 picture = LoadBitmap32FromJpeg(Jpeg12MP());
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = kWidth;
-    info.image_height = kHeight;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    info.arith_code = TRUE;
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(kWidth) * 3);
-    while (info.next_scanline < info.image_height) {
-      const TColor32* pixels = picture.ScanLine(static_cast<int>(info.next_scanline));
-      for (int x = 0; x < kWidth; ++x) {
-        row[3 * x] = static_cast<JSAMPLE>(RedComponent(pixels[x]));
-        row[3 * x + 1] = static_cast<JSAMPLE>(GreenComponent(pixels[x]));
-        row[3 * x + 2] = static_cast<JSAMPLE>(BlueComponent(pixels[x]));
-      }
-      JSAMPROW rows[] = {row.data()};
-      jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::vector<uint8_t> bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
+    return EncodeRgbRows(
+        kWidth, kHeight, [](jpeg_compress_struct& info) { info.arith_code = TRUE; },
+        [&picture](int y, JSAMPLE* row) {
+          const TColor32* pixels = picture.ScanLine(y);
+          for (int x = 0; x < kWidth; ++x) {
+            row[3 * x] = static_cast<JSAMPLE>(RedComponent(pixels[x]));
+            row[3 * x + 1] = static_cast<JSAMPLE>(GreenComponent(pixels[x]));
+            row[3 * x + 2] = static_cast<JSAMPLE>(BlueComponent(pixels[x]));
+          }
+        });
   }();
   return jpeg;
 }
+
+// libjpeg reading `jpeg` from memory, its header read; destroyed with it.
+struct TBenchDecoder {
+  jpeg_decompress_struct Info;
+  jpeg_error_mgr Error;
+
+  explicit TBenchDecoder(const std::vector<uint8_t>& jpeg) {
+    Info.err = jpeg_std_error(&Error);
+    jpeg_create_decompress(&Info);
+    jpeg_mem_src(&Info, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+    jpeg_read_header(&Info, TRUE);
+  }
+  TBenchDecoder(const TBenchDecoder&) = delete;
+  TBenchDecoder& operator=(const TBenchDecoder&) = delete;
+  ~TBenchDecoder() { jpeg_destroy_decompress(&Info); }
+};
 
 // The header read that a header-only check costs: create, read, destroy.
 void BM_JpegReadHeader12MP(benchmark::State& state) {
   const std::vector<uint8_t>& jpeg = Jpeg12MP();
   for (auto _ : state) {
-    jpeg_decompress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
-    jpeg_read_header(&info, TRUE);
-    benchmark::DoNotOptimize(info.image_width);
-    jpeg_destroy_decompress(&info);
+    const TBenchDecoder decoder(jpeg);
+    benchmark::DoNotOptimize(decoder.Info.image_width);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(jpeg.size()));
 }
@@ -125,12 +147,8 @@ BENCHMARK(BM_LoadBitmap32FromJpeg12MP)->Unit(benchmark::kMillisecond);
 void BM_BareLibjpegDecodeToBgra12MP(benchmark::State& state) {
   const std::vector<uint8_t>& jpeg = Jpeg12MP();
   for (auto _ : state) {
-    jpeg_decompress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
-    jpeg_read_header(&info, TRUE);
+    TBenchDecoder decoder(jpeg);
+    jpeg_decompress_struct& info = decoder.Info;
     info.out_color_space = JCS_EXT_BGRA;
     jpeg_start_decompress(&info);
     const std::size_t stride = std::size_t{info.output_width} * 4;
@@ -142,7 +160,6 @@ void BM_BareLibjpegDecodeToBgra12MP(benchmark::State& state) {
       jpeg_read_scanlines(&info, rows, count);
     }
     jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
     benchmark::DoNotOptimize(pixels.get());
   }
   state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
@@ -153,43 +170,23 @@ BENCHMARK(BM_BareLibjpegDecodeToBgra12MP)->Unit(benchmark::kMillisecond);
 // size is held): baseline 4:2:0 as the writer's defaults, or progressive with
 // full-resolution chroma (4:4:4).
 std::vector<uint8_t> EncodedPicture(int width, int height, bool progressive444) {
-  jpeg_compress_struct info;
-  jpeg_error_mgr error;
-  info.err = jpeg_std_error(&error);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 90, TRUE);
-  if (progressive444) {
-    jpeg_simple_progression(&info);
-    for (int c = 0; c < 3; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
-  }
-  jpeg_start_compress(&info, TRUE);
-  std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 3);
   std::uint32_t noise = 12345;
-  while (info.next_scanline < info.image_height) {
-    const int y = static_cast<int>(info.next_scanline);
-    for (int x = 0; x < width; ++x) {
-      noise = noise * 1664525u + 1013904223u;
-      const int n = static_cast<int>(noise >> 29);
-      row[3 * x] = static_cast<JSAMPLE>((x * 255 / width + n) & 0xFF);
-      row[3 * x + 1] = static_cast<JSAMPLE>((y * 255 / height + n) & 0xFF);
-      row[3 * x + 2] = static_cast<JSAMPLE>(((x + y) / 28 + n) & 0xFF);
-    }
-    JSAMPROW rows[] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::vector<uint8_t> bytes(buffer, buffer + size);
-  std::free(buffer);
-  return bytes;
+  return EncodeRgbRows(
+      width, height,
+      [progressive444](jpeg_compress_struct& info) {
+        if (!progressive444) return;
+        jpeg_simple_progression(&info);
+        for (int c = 0; c < 3; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+      },
+      [&noise, width, height](int y, JSAMPLE* row) {
+        for (int x = 0; x < width; ++x) {
+          noise = noise * 1664525u + 1013904223u;
+          const int n = static_cast<int>(noise >> 29);
+          row[3 * x] = static_cast<JSAMPLE>((x * 255 / width + n) & 0xFF);
+          row[3 * x + 1] = static_cast<JSAMPLE>((y * 255 / height + n) & 0xFF);
+          row[3 * x + 2] = static_cast<JSAMPLE>(((x + y) / 28 + n) & 0xFF);
+        }
+      });
 }
 
 // A "VmRSS:"-style field of /proc/self/status, in bytes.
